@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace ristemo::platform {
+
+// One line of a page: the top-left corner of its text in twips from the printable area's
+// top-left corner, its font, and its text.
+struct PrintLine {
+    int x_twips = 0;
+    int y_twips = 0;
+    QString font_family;
+    double point_size = 0.0;
+    bool bold = false;
+    QString text;
+};
+
+struct PrintResult {
+    bool ok = false;
+    QString error;  // Italian, for the user, when !ok
+};
+
+// Prints one page as one job on the default printer.
+class Printer {
+public:
+    virtual ~Printer() = default;
+    virtual PrintResult print_page(const std::vector<PrintLine>& lines) = 0;
+};
+
+}  // namespace ristemo::platform
