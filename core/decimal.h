@@ -16,6 +16,8 @@ struct Decimal {
 // The float's plain number text as a decimal: rounded to seven significant digits.
 // Only for finite values.
 Decimal decimal_of(float value);
+// The same through the standard library's conversion, for any finite value.
+Decimal decimal_of_general(float value);
 Decimal decimal_of(std::int16_t value);
 
 }  // namespace ristemo::core::detail

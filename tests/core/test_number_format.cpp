@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
+#include "core/decimal.h"
 #include "core/number_format.h"
 
 namespace {
@@ -145,6 +147,47 @@ TEST(PlainText, NonFiniteValuesDoNotCrash) {
     EXPECT_EQ(number_text(nan), "NaN");
     EXPECT_EQ(number_text(-inf), "-inf");
     EXPECT_EQ(format_picture(inf, "###0.0"), "inf");
+}
+
+}  // namespace
+
+namespace {
+
+// The fast exact path must agree with the standard library's correctly rounded conversion.
+TEST(PlainText, FastDigitsAgreeWithGeneralConversion) {
+    using ristemo::core::detail::decimal_of;
+    using ristemo::core::detail::decimal_of_general;
+    std::uint32_t state = 12345u;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state;
+    };
+    int mismatches = 0;
+    // Exact ties at the eighth digit first.
+    for (float v : {1234566.5f, 1234567.5f, 8388607.5f, 0.0009765625f, 16777215.0f}) {
+        const auto a = decimal_of(v);
+        const auto b = decimal_of_general(v);
+        EXPECT_EQ(a.digits, b.digits) << v;
+        EXPECT_EQ(a.point, b.point) << v;
+    }
+    for (int i = 0; i < 300000 && mismatches < 5; ++i) {
+        // Random bit patterns over the whole exponent range, plus values near the program's inputs.
+        std::uint32_t bits = next();
+        float v;
+        if (i % 2 == 0) {
+            std::memcpy(&v, &bits, sizeof v);
+            if (!std::isfinite(v)) continue;
+        } else {
+            v = static_cast<float>(bits % 2000000u) / 1000.0f;
+        }
+        const auto a = decimal_of(v);
+        const auto b = decimal_of_general(v);
+        if (a.negative != b.negative || a.digits != b.digits || a.point != b.point) {
+            ++mismatches;
+            ADD_FAILURE() << "value bits " << bits << ": " << a.digits << "e" << a.point << " vs "
+                          << b.digits << "e" << b.point;
+        }
+    }
 }
 
 }  // namespace
