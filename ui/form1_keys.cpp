@@ -1,0 +1,136 @@
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/keystroke.h"
+#include "ui/form1.h"
+
+namespace ristemo::ui {
+
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kTab = 9;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+constexpr int kComma = 44;
+constexpr int kPoint = 46;
+constexpr int kNoCharacter = -1;
+
+// The character a key press types, as a code of the 8-bit character set; kNoCharacter for keys
+// that type nothing (arrows, Delete, function keys, Alt combinations for the menu).
+int char_code_of(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (mods & (Qt::AltModifier | Qt::MetaModifier)) return kNoCharacter;
+    switch (event.key()) {
+        case Qt::Key_Backspace:
+            return kBackspace;
+        case Qt::Key_Tab:
+            return mods & Qt::ControlModifier ? kNoCharacter : kTab;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return kEnter;
+        case Qt::Key_Escape:
+            return kEscape;
+        default:
+            break;
+    }
+    // Ctrl with a letter types a control character (Ctrl+V is 22), which the input filter refuses.
+    if ((mods & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z)
+        return event.key() - Qt::Key_A + 1;
+    if (mods & Qt::ControlModifier) return kNoCharacter;
+    const QString text = event.text();
+    if (text.size() != 1) return kNoCharacter;
+    const char16_t unicode = text.at(0).unicode();
+    // Characters outside Latin-1 are none of the codes the handlers act on.
+    return unicode < 256 ? unicode : 255;
+}
+
+}  // namespace
+
+// Key preview: the window sees each typed character before the focused control. Under X11 an
+// application filter sees a key on its way through several receivers (window, focus widget,
+// parents when ignored); only the focused widget's own event counts, so each key acts once.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    // The menu bar takes the focus while it is driven from the keyboard; its keys are its own.
+    if (widget != QApplication::focusWidget() || !centralWidget()->isAncestorOf(widget))
+        return false;
+    return handle_key(widget, static_cast<QKeyEvent&>(*event));
+}
+
+// True when the key is used up here and must not reach the control.
+bool Form1::handle_key(QWidget* focused, QKeyEvent& event) {
+    int code = char_code_of(event);
+    if (code == kNoCharacter) return false;
+    const int typed = code;
+
+    if (!Form_KeyPress(code)) return true;
+
+    for (int i = 0; i < 4; ++i) {
+        if (focused == c_.Text1[i]) {
+            Text1_KeyPress(i, code);
+            if (code == typed) return false;
+            if (code == kComma) c_.Text1[i]->insert(QStringLiteral(","));
+            return true;
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (focused == c_.Option1[i]) {
+            Option1_KeyPress(i, code);
+            return code != typed;
+        }
+    }
+    // Keyboard use is complete only if Enter runs the focused button, as Space does.
+    if (auto* button = qobject_cast<QPushButton*>(focused); button && code == kEnter) {
+        button->click();
+        return true;
+    }
+    return code != typed;
+}
+
+bool Form1::Form_KeyPress(int& code) {
+    if (code != kEscape) return true;
+    const platform::Answer answer = services_.message_box.show_message(
+        QStringLiteral("uscire?"), platform::Buttons::YesNo, platform::Icon::Question);
+    if (answer == platform::Answer::Yes) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void Form1::Text1_KeyPress(int index, int& code) {
+    if (code == kBackspace) return;
+    if (code == kEnter) {
+        platform::send_tab();
+        code = 0;
+    }
+    const bool has_comma = c_.Text1[index]->text().contains(QLatin1Char(','));
+    if (code == kPoint && !has_comma) {
+        code = kComma;
+        return;
+    }
+    if (code == kComma && has_comma) {
+        code = 0;
+        return;
+    }
+    if (code == kComma || code == kTab) return;
+    if (code < '0' || code > '9') code = 0;
+}
+
+void Form1::Option1_KeyPress(int /*index*/, int& code) {
+    if (code == kEnter) {
+        platform::send_tab();
+        code = 0;
+    }
+}
+
+void Form1::Option1_Click(int /*index*/) {
+    c_.Command1->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace ristemo::ui
