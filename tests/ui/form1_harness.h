@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "support/fakes.h"
+#include "ui/form1.h"
+#include "ui/services.h"
+
+namespace ristemo::test {
+
+// A loaded, shown and active Form1 over recording fakes.
+struct Form1Harness {
+    FakeMessageBox message_box;
+    FakeLocale locale;
+    FakeRegionalSettings regional_settings;
+    FakePrinter printer;
+    FakeEditorExport editor;
+    FakeShellOpen shell;
+    ui::Services services{message_box, locale, regional_settings, printer, editor, shell};
+    std::unique_ptr<ui::Form1> form = std::make_unique<ui::Form1>(services);
+
+    // False when the window did not become active, so keys would go nowhere.
+    bool show() {
+        if (!form->Form_Load()) return false;
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        return QTest::qWaitForWindowActive(form.get());
+    }
+
+    template <class T>
+    T* get(const QString& name) const {
+        return form->findChild<T*>(name);
+    }
+    QLineEdit* text1(int i) const { return get<QLineEdit>(QStringLiteral("Text1_%1").arg(i)); }
+    QRadioButton* option1(int i) const {
+        return get<QRadioButton>(QStringLiteral("Option1_%1").arg(i));
+    }
+    QLabel* label3(int i) const { return get<QLabel>(QStringLiteral("Label3_%1").arg(i)); }
+    QPushButton* button(const QString& name) const { return get<QPushButton>(name); }
+
+    QString focus_name() const {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w->objectName() : QString();
+    }
+
+    // Inputs as a user leaves them: texts in Text1 index order, sex 'm', 'f' or none.
+    void fill(const QString& creatinine, const QString& weight, const QString& age,
+              const QString& height, char sex) {
+        text1(0)->setText(creatinine);
+        text1(1)->setText(weight);
+        text1(2)->setText(age);
+        text1(3)->setText(height);
+        if (sex == 'm') option1(0)->setChecked(true);
+        if (sex == 'f') option1(1)->setChecked(true);
+    }
+
+    QStringList labels() const {
+        QStringList out;
+        for (int i = 0; i < 5; ++i) out << label3(i)->text();
+        return out;
+    }
+};
+
+}  // namespace ristemo::test

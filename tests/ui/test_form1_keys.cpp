@@ -1,0 +1,262 @@
+#include <QClipboard>
+#include <QtTest>
+
+#include "form1_harness.h"
+
+using ristemo::platform::Answer;
+using ristemo::platform::Buttons;
+using ristemo::platform::Icon;
+using ristemo::test::Form1Harness;
+
+class Form1KeysTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void input_filter_data();
+    void input_filter();
+    void enter_and_tab_order_data();
+    void enter_and_tab_order();
+    void choosing_a_sex_moves_to_calculate_data();
+    void choosing_a_sex_moves_to_calculate();
+    void enter_and_space_run_a_focused_button_data();
+    void enter_and_space_run_a_focused_button();
+    void function_keys_from_an_input_box_data();
+    void function_keys_from_an_input_box();
+    void escape_asks_before_quitting_data();
+    void escape_asks_before_quitting();
+};
+
+void Form1KeysTest::input_filter_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("select_all");
+    QTest::addColumn<QTestEventList>("keys");
+    QTest::addColumn<QString>("after");
+
+    auto typed = [](const QString& text) {
+        QTestEventList keys;
+        keys.addKeyClicks(text);
+        return keys;
+    };
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTestEventList keys;
+        keys.addKeyClick(k, mods);
+        return keys;
+    };
+
+    QTest::newRow("point becomes comma") << 0 << "" << false << typed("1.75") << "1,75";
+    QTest::newRow("second point discarded") << 0 << "" << false << typed("..") << ",";
+    QTest::newRow("comma into a box with comma") << 1 << "70,5" << false << typed(",") << "70,5";
+    QTest::newRow("point into a box with comma") << 1 << "70,5" << false << typed(".") << "70,5";
+    QTest::newRow("comma over selected text with comma")
+        << 0 << "1,5" << true << typed(",") << "1,5";
+    QTest::newRow("digit over selected text") << 0 << "1,5" << true << typed("7") << "7";
+    QTest::newRow("leading comma") << 0 << "" << false << typed(",5") << ",5";
+    QTest::newRow("trailing comma") << 1 << "" << false << typed("5,") << "5,";
+    QTest::newRow("age takes a comma") << 2 << "" << false << typed("45,") << "45,";
+    QTest::newRow("letters space signs refused") << 1 << "" << false << typed("aZ +-e") << "";
+    QTest::newRow("digits kept among refused") << 1 << "" << false << typed("1a2b3") << "123";
+    QTest::newRow("creatinine holds 4") << 0 << "" << false << typed("12345") << "1234";
+    QTest::newRow("weight holds 5") << 1 << "" << false << typed("123456") << "12345";
+    QTest::newRow("age holds 3") << 2 << "" << false << typed("1234") << "123";
+    QTest::newRow("height holds 4") << 3 << "" << false << typed("12345") << "1234";
+    QTest::newRow("backspace works") << 3 << "1,7" << false << key(Qt::Key_Backspace) << "1,";
+    QTest::newRow("enter inserts nothing") << 0 << "1" << false << key(Qt::Key_Return) << "1";
+    QTest::newRow("keypad enter inserts nothing") << 0 << "1" << false << key(Qt::Key_Enter) << "1";
+    QTest::newRow("escape inserts nothing") << 0 << "1" << false << key(Qt::Key_Escape) << "1";
+    QTest::newRow("paste key refused")
+        << 1 << "" << false << key(Qt::Key_V, Qt::ControlModifier) << "";
+    QTest::newRow("delete still edits") << 0 << "12" << false << [] {
+        QTestEventList keys;
+        keys.addKeyClick(Qt::Key_Home);
+        keys.addKeyClick(Qt::Key_Delete);
+        return keys;
+    }() << "2";
+}
+
+void Form1KeysTest::input_filter() {
+    QFETCH(int, box);
+    QFETCH(QString, before);
+    QFETCH(bool, select_all);
+    QFETCH(QTestEventList, keys);
+    QFETCH(QString, after);
+
+    Form1Harness h;
+    QVERIFY(h.show());
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    h.message_box.default_answer = Answer::No;  // Esc asks; the window stays
+    QLineEdit* edit = h.text1(box);
+    edit->setText(before);
+    edit->setFocus();
+    QTRY_COMPARE(h.focus_name(), edit->objectName());
+    if (select_all) edit->selectAll();
+    keys.simulate(edit);
+    QCOMPARE(edit->text(), after);
+}
+
+void Form1KeysTest::enter_and_tab_order_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<char>("sex");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+
+    const int enter = Qt::Key_Return, tab = Qt::Key_Tab, backtab = Qt::Key_Backtab;
+    QTest::newRow("enter creatinine to weight") << "Text1_0" << ' ' << enter << "Text1_1";
+    QTest::newRow("enter weight to height") << "Text1_1" << ' ' << enter << "Text1_3";
+    QTest::newRow("enter height to age") << "Text1_3" << ' ' << enter << "Text1_2";
+    QTest::newRow("enter age to sex") << "Text1_2" << ' ' << enter << "Option1_0";
+    QTest::newRow("enter age to chosen sex") << "Text1_2" << 'f' << enter << "Option1_1";
+    QTest::newRow("tab weight to height") << "Text1_1" << ' ' << tab << "Text1_3";
+    QTest::newRow("enter on maschio to calculate") << "Option1_0" << ' ' << enter << "Command1";
+    QTest::newRow("enter on femmina to calculate") << "Option1_1" << 'f' << enter << "Command1";
+    QTest::newRow("tab calculate to print") << "Command1" << ' ' << tab << "Command3_0";
+    QTest::newRow("tab print to export") << "Command3_0" << ' ' << tab << "Command3_1";
+    QTest::newRow("tab export to exit") << "Command3_1" << ' ' << tab << "Command3_2";
+    QTest::newRow("tab exit to new") << "Command3_2" << ' ' << tab << "Command2";
+    QTest::newRow("back from calculate to sex") << "Command1" << ' ' << backtab << "Option1_0";
+}
+
+void Form1KeysTest::enter_and_tab_order() {
+    QFETCH(QString, from);
+    QFETCH(char, sex);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+
+    Form1Harness h;
+    QVERIFY(h.show());
+    h.fill({}, {}, {}, {}, sex);
+    QWidget* start = h.get<QWidget>(from);
+    start->setFocus();
+    QTRY_COMPARE(h.focus_name(), from);
+    QTest::keyClick(start, Qt::Key(key));
+    QTRY_COMPARE(h.focus_name(), to);
+    QVERIFY(h.message_box.shown.empty());
+}
+
+void Form1KeysTest::choosing_a_sex_moves_to_calculate_data() {
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("how");
+
+    QTest::newRow("mouse on maschio") << "Option1_0"
+                                      << "mouse";
+    QTest::newRow("mouse on femmina") << "Option1_1"
+                                      << "mouse";
+    QTest::newRow("space on maschio") << "Option1_0"
+                                      << "space";
+}
+
+void Form1KeysTest::choosing_a_sex_moves_to_calculate() {
+    QFETCH(QString, option);
+    QFETCH(QString, how);
+
+    Form1Harness h;
+    QVERIFY(h.show());
+    auto* button = h.get<QRadioButton>(option);
+    if (how == QLatin1String("mouse")) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    } else {
+        button->setFocus();
+        QTRY_COMPARE(h.focus_name(), option);
+        QTest::keyClick(button, Qt::Key_Space);
+    }
+    QTRY_COMPARE(h.focus_name(), QStringLiteral("Command1"));
+    QVERIFY(button->isChecked());
+}
+
+void Form1KeysTest::enter_and_space_run_a_focused_button_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("space") << int(Qt::Key_Space);
+}
+
+// The calculate button, run from the keyboard on empty boxes, reports the creatinine.
+void Form1KeysTest::enter_and_space_run_a_focused_button() {
+    QFETCH(int, key);
+    Form1Harness h;
+    QVERIFY(h.show());
+    QPushButton* calculate = h.button(QStringLiteral("Command1"));
+    calculate->setFocus();
+    QTRY_COMPARE(h.focus_name(), QStringLiteral("Command1"));
+    QTest::keyClick(calculate, Qt::Key(key));
+    QTRY_COMPARE(h.message_box.prompts(),
+                 QStringList{QStringLiteral("valore creatinina 0 mg/dl non accettabile...")});
+}
+
+void Form1KeysTest::function_keys_from_an_input_box_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("effect");
+
+    QTest::newRow("F5 calculates") << int(Qt::Key_F5) << "calculated";
+    QTest::newRow("F8 resets") << int(Qt::Key_F8) << "reset";
+    QTest::newRow("F3 asks to print") << int(Qt::Key_F3) << "print asked";
+    QTest::newRow("F7 exports") << int(Qt::Key_F7) << "exported";
+    QTest::newRow("F12 quits") << int(Qt::Key_F12) << "closed";
+}
+
+void Form1KeysTest::function_keys_from_an_input_box() {
+    QFETCH(int, key);
+    QFETCH(QString, effect);
+
+    Form1Harness h;
+    QVERIFY(h.show());
+    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
+           QStringLiteral("1,75"), 'm');
+    h.form->calcolo_cg();  // print and export need a calculation
+    QVERIFY(h.form->record().data_ok);
+    for (int i = 0; i < 5; ++i) h.label3(i)->clear();
+    h.text1(2)->setFocus();
+    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_2"));
+
+    QTest::keyClick(h.text1(2), Qt::Key(key));
+
+    if (effect == QLatin1String("calculated")) {
+        QCOMPARE(h.label3(0)->text(), QStringLiteral("64,8"));
+    } else if (effect == QLatin1String("reset")) {
+        QCOMPARE(h.text1(2)->text(), QString());
+        QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
+    } else if (effect == QLatin1String("print asked")) {
+        QCOMPARE(h.message_box.prompts(), QStringList{QStringLiteral("Stampare i dati?")});
+    } else if (effect == QLatin1String("exported")) {
+        QCOMPARE(h.editor.texts.size(), 1);
+    } else {
+        QTRY_VERIFY(!h.form->isVisible());
+        QVERIFY(h.message_box.shown.empty());
+    }
+    if (effect != QLatin1String("closed")) QVERIFY(h.form->isVisible());
+}
+
+void Form1KeysTest::escape_asks_before_quitting_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("visible_after");
+    QTest::newRow("yes closes") << int(Answer::Yes) << false;
+    QTest::newRow("no keeps everything") << int(Answer::No) << true;
+}
+
+void Form1KeysTest::escape_asks_before_quitting() {
+    QFETCH(int, answer);
+    QFETCH(bool, visible_after);
+
+    Form1Harness h;
+    QVERIFY(h.show());
+    h.message_box.script = {Answer(answer)};
+    h.text1(1)->setText(QStringLiteral("80"));
+    h.text1(1)->setFocus();
+    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_1"));
+
+    QTest::keyClick(h.text1(1), Qt::Key_Escape);
+
+    QCOMPARE(h.message_box.shown.size(), std::size_t(1));
+    QCOMPARE(h.message_box.shown[0].prompt, QStringLiteral("uscire?"));
+    QCOMPARE(h.message_box.shown[0].buttons, Buttons::YesNo);
+    QCOMPARE(h.message_box.shown[0].icon, Icon::Question);
+    QCOMPARE(h.form->isVisible(), visible_after);
+    if (visible_after) {
+        QCOMPARE(h.text1(1)->text(), QStringLiteral("80"));
+        QCOMPARE(h.focus_name(), QStringLiteral("Text1_1"));
+    }
+}
+
+QTEST_MAIN(Form1KeysTest)
+#include "test_form1_keys.moc"
