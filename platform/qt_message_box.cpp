@@ -76,9 +76,12 @@ Answer answer_of(const QMessageBox& box, Buttons buttons) {
 }
 
 Answer QtMessageBox::show_message(const QString& prompt, Buttons buttons, Icon icon) {
-    QMessageBox box(QApplication::activeWindow());
+    QWidget* owner = QApplication::activeWindow();
+    QMessageBox box(owner);
     prepare_message_box(box, title_, prompt, buttons, icon);
     box.exec();
+    // Without a window manager nobody hands the keyboard back to the owner once the box is gone.
+    if (owner && owner->isVisible()) owner->activateWindow();
     return answer_of(box, buttons);
 }
 

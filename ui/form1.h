@@ -102,6 +102,7 @@ private:
     void Option1_KeyPress(int index, int& code);
     void Option1_Click(int index);
     bool handle_key(QWidget* focused, QKeyEvent& event);
+    void deliver_sent_tab(QWidget* focused);
     void update_option_tab_stops();
 
     const Services& services_;

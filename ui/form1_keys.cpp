@@ -75,12 +75,14 @@ bool Form1::handle_key(QWidget* focused, QKeyEvent& event) {
             Text1_KeyPress(i, code);
             if (code == typed) return false;
             if (code == kComma) c_.Text1[i]->insert(QStringLiteral(","));
+            if (typed == kEnter) deliver_sent_tab(focused);
             return true;
         }
     }
     for (int i = 0; i < 2; ++i) {
         if (focused == c_.Option1[i]) {
             Option1_KeyPress(i, code);
+            if (typed == kEnter) deliver_sent_tab(focused);
             return code != typed;
         }
     }
@@ -90,6 +92,13 @@ bool Form1::handle_key(QWidget* focused, QKeyEvent& event) {
         return true;
     }
     return code != typed;
+}
+
+// The handler has returned; the Tab it queued takes effect before the next key is read. Keys
+// typed ahead (a fast typist, a slow machine) are already waiting in the window system's queue,
+// and they belong in the next box, not in the one Enter has just left.
+void Form1::deliver_sent_tab(QWidget* focused) {
+    QCoreApplication::sendPostedEvents(focused, QEvent::KeyPress);
 }
 
 bool Form1::Form_KeyPress(int& code) {

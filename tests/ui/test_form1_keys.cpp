@@ -18,6 +18,7 @@ private slots:
     void input_filter();
     void enter_and_tab_order_data();
     void enter_and_tab_order();
+    void keys_typed_ahead_of_enter_go_to_the_next_box();
     void choosing_a_sex_moves_to_calculate_data();
     void choosing_a_sex_moves_to_calculate();
     void enter_and_space_run_a_focused_button_data();
@@ -133,6 +134,23 @@ void Form1KeysTest::enter_and_tab_order() {
     QTest::keyClick(start, Qt::Key(key));
     QTRY_COMPARE(h.focus_name(), to);
     QVERIFY(h.message_box.shown.empty());
+}
+
+// The window system hands each key to whichever control has the focus when it comes to it; keys
+// already waiting when Enter is handled must find the focus moved on.
+void Form1KeysTest::keys_typed_ahead_of_enter_go_to_the_next_box() {
+    Form1Harness h;
+    QVERIFY(h.show());
+    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
+    QTest::keyClicks(h.text1(0), QStringLiteral("1.2"));
+    QTest::keyClick(h.text1(0), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("80"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1.75"));
+
+    QCOMPARE(h.text1(0)->text(), QStringLiteral("1,2"));
+    QCOMPARE(h.text1(1)->text(), QStringLiteral("80"));
+    QCOMPARE(h.text1(3)->text(), QStringLiteral("1,75"));
 }
 
 void Form1KeysTest::choosing_a_sex_moves_to_calculate_data() {
