@@ -7,12 +7,12 @@ namespace ristemo::core {
 
 // The one record of the main window. Fields keep the declared order of the original program.
 struct PatientRecord {
-    float creatinine = 0.0f;     // mg/dl
-    float crcl = 0.0f;           // ml/min
-    float weight = 0.0f;         // kg
-    float height = 0.0f;         // m
-    float bmi = 0.0f;            // kg/m²
-    float ideal_weight = 0.0f;   // kg
+    float creatinine = 0.0f;    // mg/dl
+    float crcl = 0.0f;          // ml/min
+    float weight = 0.0f;        // kg
+    float height = 0.0f;        // m
+    float bmi = 0.0f;           // kg/m²
+    float ideal_weight = 0.0f;  // kg
     bool is_male = false;
     bool data_ok = false;        // gate of every consumer: true only after a full successful check
     float sex_factor = 0.0f;     // Cockcroft-Gault multiplier: 1 or float(0.85)

@@ -39,7 +39,8 @@ struct CheckOutcome {
 // texts are indexed like Text1: 0 creatinine, 1 weight, 2 age, 3 height (UTF-8).
 // options are indexed like Option1: 0 "maschio", 1 "femmina".
 // Checks run in screen order: creatinine, weight, height, age, sex; the first failure ends them.
-CheckOutcome check_inputs(const std::array<std::string, 4>& texts, const std::array<bool, 2>& options);
+CheckOutcome check_inputs(const std::array<std::string, 4>& texts,
+                          const std::array<bool, 2>& options);
 
 // Applies an outcome to the record: clears data_ok, stores the fields the outcome carries and sets
 // data_ok when the inputs were accepted.

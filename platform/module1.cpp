@@ -17,6 +17,8 @@ bool open_link(ShellOpen& shell) {
     return false;
 }
 
-std::int32_t open_with_dialog(ShellOpen& shell) { return shell.open_with_dialog(link_target); }
+std::int32_t open_with_dialog(ShellOpen& shell) {
+    return shell.open_with_dialog(link_target);
+}
 
 }  // namespace ristemo::platform::Module1

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "core/calculation.h"
+#include "core/validation.h"
+
+namespace {
+
+using namespace ristemo::core;
+
+CalculationResults run(const char* creatinine, const char* weight, const char* height,
+                       const char* age, bool male) {
+    const auto out = check_inputs({creatinine, weight, age, height}, {male, !male});
+    EXPECT_TRUE(out.accepted) << out.message;
+    PatientRecord record;
+    apply_outcome(out, record);
+    return compute(inputs_of(record));
+}
+
+struct Case {
+    const char* name;
+    const char* creatinine;
+    const char* weight;
+    const char* height;
+    const char* age;
+    bool male;
+    std::array<const char*, 5> labels;
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Labels : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Labels, ShowExactTexts) {
+    const Case& c = GetParam();
+    const auto r = run(c.creatinine, c.weight, c.height, c.age, c.male);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(r.label3[i], c.labels[i]) << "Label3 index " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patients, Labels,
+    ::testing::Values(
+        Case{"man_cockcroft_gault",
+             "1,2",
+             "80",
+             "1,75",
+             "70",
+             true,
+             {"64,8", "26,1", "70,4 (+13,6%)", "1,96", "65,76"}},
+        Case{"woman_salazar_corcoran",
+             "1",
+             "100",
+             "1,6",
+             "60",
+             false,
+             {"76,9", "39,1", "55,0 (+81,7%)", "2,02", "75,35"}},
+        Case{"man_underweight",
+             "0,9",
+             "55",
+             "1,8",
+             "30",
+             true,
+             {"93,4", "17,0", "74,5 (-26,2%)", "1,7", "45,21"}},
+        // bmi exactly 30 switches to Salazar-Corcoran (Cockcroft-Gault would give about 1,28).
+        Case{"bmi_exactly_30",
+             "13",
+             "30",
+             "1",
+             "100",
+             true,
+             {"1,2", "30,0", "23,0 (+30,4%)", "0,86", "24,66"}},
+        Case{"deviation_rounds_to_plus_zero",
+             "1,2",
+             "70,44",
+             "1,75",
+             "70",
+             true,
+             {"57,1", "23,0", "70,4 (+,0%)", "1,85", "57,9"}},
+        Case{"largest_inputs",
+             "0,4",
+             "200",
+             "2,2",
+             "18",
+             true,
+             {"674,1", "41,3", "111,3 (+79,7%)", "3,41", "164,4"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Clearance, WomanIsPointEightyFiveOfManBelowBmi30) {
+    const auto man = run("1,2", "80", "1,75", "70", true);
+    const auto woman = run("1,2", "80", "1,75", "70", false);
+    ASSERT_LT(man.bmi, 30.0f);
+    // Same product before the factor; the factor is float(0.85), applied in double.
+    const double before = 70.0 * 80.0 / (static_cast<double>(1.2f) * 72.0);
+    EXPECT_EQ(man.crcl, static_cast<float>(before));
+    EXPECT_EQ(woman.crcl, static_cast<float>(before * static_cast<double>(0.85f)));
+}
+
+TEST(Clearance, JustBelowBmi30UsesCockcroftGault) {
+    // 30,6 kg at 1,01 m: bmi 29.997 < 30, so crcl is the Cockcroft-Gault value.
+    const auto r = run("13", "30,6", "1,01", "100", true);
+    ASSERT_LT(r.bmi, 30.0f);
+    ASSERT_GT(r.bmi, 29.99f);
+    const double cg = 40.0 * static_cast<double>(30.6f) / (13.0 * 72.0);
+    EXPECT_EQ(r.crcl, static_cast<float>(cg));
+}
+
+TEST(Deviation, NegativeRoundingToZeroKeepsSign) {
+    // 70,4 kg against an ideal of 70,4375 kg: ideal_percent just under 100.
+    const auto r = run("1,2", "70,4", "1,75", "70", true);
+    ASSERT_LT(deviation(r.ideal_percent), 0.0f);
+    EXPECT_EQ(r.label3[2], "70,4 (-,1%)");
+    const auto z = run("1,2", "70,43", "1,75", "70", true);
+    ASSERT_LT(deviation(z.ideal_percent), 0.0f);
+    EXPECT_EQ(z.label3[2], "70,4 (-,0%)");
+}
+
+TEST(Results, StoredTogether) {
+    PatientRecord record;
+    const auto r = run("1,2", "80", "1,75", "70", true);
+    store_results(r, record);
+    EXPECT_EQ(record.crcl, r.crcl);
+    EXPECT_EQ(record.bmi, r.bmi);
+    EXPECT_EQ(record.ideal_weight, r.ideal_weight);
+    EXPECT_EQ(record.ideal_percent, r.ideal_percent);
+    EXPECT_EQ(record.bsa, r.bsa);
+    EXPECT_EQ(record.lean_mass, r.lean_mass);
+}
+
+}  // namespace
