@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "platform/detached_process.h"
@@ -91,6 +92,14 @@ bool write_all(int fd, const QByteArray& data, int timeout_ms, const std::atomic
         ::poll(&p, 1, 50);
     }
     return true;
+}
+
+// One typed export at a time, from starting its editor to the last key: a second editor
+// appearing would take the focus from the first in mid-text, and the two would share the spare
+// keycodes. The second export waits and then starts its own editor.
+std::mutex& typing_mutex() {
+    static std::mutex m;
+    return m;
 }
 
 QList<QByteArray> to_bytes(const QStringList& strings) {
@@ -284,6 +293,11 @@ void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler&
     QStringList argv{editor->name};
     argv << editor->arguments;
     const bool via_stdin = editor->delivery == Delivery::StandardInput;
+    std::unique_lock<std::mutex> typing_turn(typing_mutex(), std::defer_lock);
+    if (!via_stdin) {
+        typing_turn.lock();
+        if (job.cancel.load()) return;
+    }
     const DetachedProcess process = start_detached(editor->path.toLocal8Bit(), to_bytes(argv),
                                                    to_bytes(env.toStringList()), via_stdin);
     if (process.pid < 0) {

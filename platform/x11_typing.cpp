@@ -39,12 +39,6 @@ void install_x_error_handler() {
     std::call_once(once, [] { XSetErrorHandler(ignore_x_error); });
 }
 
-// Typing from two exports at once would fight over the focus and the spare keycodes.
-std::mutex& typing_mutex() {
-    static std::mutex m;
-    return m;
-}
-
 // libxdo decodes the typed text with the thread's multibyte locale; make it UTF-8 on this
 // thread only, whatever the program's locale is.
 class Utf8ThreadLocale {
@@ -289,7 +283,6 @@ TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bo
         if (!pause_unless_cancelled(20, cancel)) return TypingResult::Cancelled;
     }
 
-    const std::lock_guard<std::mutex> one_at_a_time(typing_mutex());
     const SpareKeycodes spare(display.get(), request.lines);
     if (spare.any_bound()) {
         // libxdo learns the keymap when created: create it again to see the bound keys, and

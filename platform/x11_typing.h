@@ -30,7 +30,7 @@ struct TypingRequest {
 
 // Waits for a visible window of request.pid, gives it the input focus and types the lines with
 // XTest, checking before every line and every Return that the focus still belongs to that
-// process. Blocks: call it on a worker thread. cancel stops it between steps.
+// process. Blocks: call it on a worker thread, one call at a time. cancel stops it between steps.
 TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bool>& cancel);
 
 }  // namespace ristemo::platform

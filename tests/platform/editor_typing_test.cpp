@@ -36,8 +36,10 @@ protected:
     }
 
     void TearDown() override {
-        for (const QString& output : {output_, other_output_}) {
-            const qint64 pid = read_file(output + ".pid").trimmed().toLongLong();
+        // The stand-in editors started here say who they are; end them all.
+        const QDir dir(files_.path());
+        for (const QString& name : dir.entryList({QStringLiteral("*.pid")}, QDir::Files)) {
+            const qint64 pid = read_file(dir.filePath(name)).trimmed().toLongLong();
             if (pid > 0) ::kill(static_cast<pid_t>(pid), SIGTERM);
         }
     }
@@ -121,6 +123,34 @@ TEST_F(TypingExport, FocusTakenByAnotherWindowStopsTheTyping) {
               QString::fromUtf8(typed_result(kLinesBeforeSwitch)));
     other.kill();
     other.waitForFinished();
+}
+
+TEST_F(TypingExport, TwoExportsInARowGiveTwoEditorsEachWithTheWholeText) {
+    LinuxEditorExport::Options o = options();
+    o.environment.insert("STAND_IN_EDITOR_OUTPUT",
+                         QDir(files_.path()).filePath(QStringLiteral("editor-{pid}.txt")));
+    LinuxEditorExport exporter(o);
+    const auto on_failure = [this](const QString& m) { failures_ << m; };
+    exporter.export_text(test::thirteen_line_report(), on_failure);
+    exporter.export_text(test::thirteen_line_report(), on_failure);
+
+    const QDir dir(files_.path());
+    const QByteArray expected = typed_result(13);
+    const auto texts = [&] {
+        QList<QByteArray> out;
+        for (const QString& name : dir.entryList({QStringLiteral("editor-*.txt")}, QDir::Files))
+            out << read_file(dir.filePath(name));
+        return out;
+    };
+    const bool both = wait_until(
+        [&] {
+            return texts() == QList<QByteArray>{expected, expected};
+        },
+        30000);
+    EXPECT_TRUE(both) << texts().size() << " editors";
+    exporter.wait_for_exports();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(failures_.isEmpty()) << failures_.join('\n').toStdString();
 }
 
 struct NoWindowCase {

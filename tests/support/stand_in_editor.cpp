@@ -1,6 +1,7 @@
 // A tiny plain-text editor for the tests: one QPlainTextEdit whose text is saved, UTF-8, to the
-// file named by STAND_IN_EDITOR_OUTPUT whenever it changes (checked every 20 ms) and when the
-// window closes, and its pid to the same name with ".pid" added. It ignores its command line, so
+// file named by STAND_IN_EDITOR_OUTPUT ("{pid}" in it stands for the process id) whenever it
+// changes (checked every 20 ms) and when the window closes, and its pid to the same name with
+// ".pid" added. It ignores its command line, so
 // it can stand in for any editor's name.
 #include <QApplication>
 #include <QFile>
@@ -22,7 +23,9 @@ void save(const QString& path, const QString& text) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QString output = qEnvironmentVariable("STAND_IN_EDITOR_OUTPUT");
+    const QString output =
+        qEnvironmentVariable("STAND_IN_EDITOR_OUTPUT")
+            .replace(QStringLiteral("{pid}"), QString::number(QCoreApplication::applicationPid()));
 
     if (!output.isEmpty()) {
         QFile pid_file(output + QStringLiteral(".pid"));
