@@ -45,8 +45,8 @@ void close_quietly(int& fd) {
 
 }  // namespace
 
-DetachedProcess start_detached(const QByteArray& program, const QList<QByteArray>& arguments,
-                               const QList<QByteArray>& environment, bool stdin_pipe) {
+DetachedProcess start_in_new_session(const QByteArray& program, const QList<QByteArray>& arguments,
+                                     const QList<QByteArray>& environment, bool stdin_pipe) {
     DetachedProcess result;
     // Everything the children need is prepared here: after fork() only async-signal-safe calls
     // are allowed, since other threads may hold the allocator's locks.

@@ -18,7 +18,7 @@ struct DetachedProcess {
 // write end of a pipe on the program's standard input (close-on-exec, blocking); otherwise the
 // program reads /dev/null. argv[0] included in arguments; environment as KEY=VALUE entries.
 // Safe to call from any thread.
-DetachedProcess start_detached(const QByteArray& program, const QList<QByteArray>& arguments,
-                               const QList<QByteArray>& environment, bool stdin_pipe);
+DetachedProcess start_in_new_session(const QByteArray& program, const QList<QByteArray>& arguments,
+                                     const QList<QByteArray>& environment, bool stdin_pipe);
 
 }  // namespace ristemo::platform

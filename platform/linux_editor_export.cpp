@@ -298,8 +298,8 @@ void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler&
         typing_turn.lock();
         if (job.cancel.load()) return;
     }
-    const DetachedProcess process = start_detached(editor->path.toLocal8Bit(), to_bytes(argv),
-                                                   to_bytes(env.toStringList()), via_stdin);
+    const DetachedProcess process = start_in_new_session(editor->path.toLocal8Bit(), to_bytes(argv),
+                                                         to_bytes(env.toStringList()), via_stdin);
     if (process.pid < 0) {
         report(on_failure, editor_messages::not_started(editor->name));
         return;
