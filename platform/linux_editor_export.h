@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <list>
+#include <memory>
+#include <optional>
+
+#include "platform/editor_export.h"
+
+namespace ristemo::platform {
+
+// How the text reaches the editor: on its standard input, or typed into its window.
+enum class Delivery { StandardInput, Typing };
+
+struct EditorCommand {
+    QString name;  // as in the list of known editors, e.g. "gedit"
+    QString path;  // absolute path of the program found
+    QStringList arguments;
+    Delivery delivery = Delivery::StandardInput;
+
+    bool operator==(const EditorCommand& o) const {
+        return name == o.name && path == o.path && arguments == o.arguments &&
+               delivery == o.delivery;
+    }
+};
+
+// The known editors in order of preference when the desktop names none of them.
+QStringList known_editors();
+
+// The known editor a desktop entry such as "org.gnome.gedit.desktop" stands for; empty when none.
+QString editor_for_desktop_entry(const QString& desktop_entry);
+
+// The editor to start. desktop_entry is the desktop's default for text/plain (may be empty);
+// find_program gives a program's absolute path or an empty string when it is not installed;
+// typing_possible is false where keystrokes cannot be sent (Wayland, no X display). Empty when
+// no usable editor is installed.
+std::optional<EditorCommand> choose_editor(
+    const QString& desktop_entry, const std::function<QString(const QString&)>& find_program,
+    bool typing_possible);
+
+// The absolute path of an executable called name in a PATH-like list; empty when not found.
+QString find_in_path(const QString& name, const QString& path_list);
+
+// True in a Wayland session, where keystrokes cannot reach other programs' windows.
+bool is_wayland_session(const QProcessEnvironment& environment);
+
+// The bytes given to an editor on its standard input: UTF-8, each CR LF turned into LF.
+QByteArray standard_input_bytes(const QString& text);
+
+// The lines to type: the text split at each CR LF (every line, the last included, gets a Return).
+QStringList typed_lines(const QString& text);
+
+// The Italian messages the user may see.
+namespace editor_messages {
+QString no_editor();
+QString no_standard_input_editor_on_wayland();
+QString not_started(const QString& editor);
+QString text_not_delivered(const QString& editor);
+QString no_display();
+QString window_not_focused(const QString& editor);
+QString editor_closed(const QString& editor);
+QString focus_lost(const QString& editor);
+}  // namespace editor_messages
+
+// Starts a new instance of the desktop's plain-text editor and hands it the text: through its
+// standard input when it reads one, otherwise by typing into its window on X11, and only while
+// that window holds the input focus. The editor runs detached and outlives the calculator. The
+// work runs on a worker thread; failures come back on the thread that built this object.
+class LinuxEditorExport : public EditorExport {
+public:
+    struct Options {
+        // Where programs are looked up (PATH) and what the editor inherits.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // How long the new editor's window has to appear and take the input focus.
+        int focus_timeout_ms = 10000;
+        // Pause between typed keys, in microseconds.
+        unsigned key_delay_us = 1000;
+        // How long the editor may take to accept its standard input.
+        int write_timeout_ms = 5000;
+        // Called on the worker thread before each typed line (0-based), with the editor's pid.
+        std::function<void(int line, qint64 editor_pid)> before_typed_line;
+    };
+
+    LinuxEditorExport();
+    explicit LinuxEditorExport(Options options);
+    ~LinuxEditorExport() override;
+    LinuxEditorExport(const LinuxEditorExport&) = delete;
+    LinuxEditorExport& operator=(const LinuxEditorExport&) = delete;
+
+    void export_text(const QString& text, FailureHandler on_failure) override;
+
+    // Blocks until every export started so far has finished its work (tests, shutdown).
+    void wait_for_exports();
+
+private:
+    struct Job;
+    void run(Job& job, const QString& text, const FailureHandler& on_failure);
+    void report(const FailureHandler& on_failure, const QString& message);
+    void reap_finished_jobs();
+
+    Options options_;
+    std::unique_ptr<QObject> gui_context_;  // lives on the constructing thread; carries reports
+    std::list<std::unique_ptr<Job>> jobs_;
+};
+
+}  // namespace ristemo::platform

@@ -1,0 +1,96 @@
+#include "platform/xdg_shell_open.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+#include <utility>
+
+#include "platform/detached_launch.h"
+
+namespace ristemo::platform {
+
+XdgShellOpen::XdgShellOpen() : XdgShellOpen(XdgShellOpenOptions{}) {}
+
+XdgShellOpen::XdgShellOpen(XdgShellOpenOptions options) : options_(std::move(options)) {
+    if (!options_.chooser) options_.chooser = ask_open_with;
+}
+
+QString XdgShellOpen::query(const QString& program, const QStringList& arguments) const {
+    const QString path = find_program(program);
+    if (path.isEmpty()) return {};
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(path, arguments);
+    if (!process.waitForFinished(options_.query_timeout_ms)) {
+        process.kill();
+        process.waitForFinished(500);
+        return {};
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+bool XdgShellOpen::has_associated_program(const QString& address) const {
+    // Without the tools to ask, assume there is one and let the opener find out.
+    if (find_program(options_.xdg_mime).isEmpty() && find_program(options_.xdg_settings).isEmpty())
+        return true;
+    QString scheme = QUrl(address).scheme().toLower();
+    if (scheme.isEmpty()) scheme = QStringLiteral("http");
+    if (!query(options_.xdg_mime, {QStringLiteral("query"), QStringLiteral("default"),
+                                   QStringLiteral("x-scheme-handler/") + scheme})
+             .isEmpty())
+        return true;
+    if (scheme == QStringLiteral("http") || scheme == QStringLiteral("https")) {
+        return !query(options_.xdg_settings,
+                      {QStringLiteral("get"), QStringLiteral("default-web-browser")})
+                    .isEmpty();
+    }
+    return !query(options_.xdg_settings,
+                  {QStringLiteral("get"), QStringLiteral("default-url-scheme-handler"), scheme})
+                .isEmpty();
+}
+
+std::int32_t XdgShellOpen::shell_open(const QString& address) {
+    if (address.isEmpty()) return kShellFailure;
+    if (find_program(options_.xdg_open).isEmpty()) {
+        return QDesktopServices::openUrl(QUrl(address)) ? kShellSuccess : kShellFailure;
+    }
+    if (!has_associated_program(address)) return kShellNoAssociation;
+    // xdg-open's exit codes differ from desktop to desktop, so any early non-zero exit counts as
+    // a failure; a browser that is still starting after the wait counts as opened.
+    switch (start_detached_watched(options_.xdg_open, {address}, options_.exit_wait_ms)) {
+        case WatchedStart::ExitedOk:
+        case WatchedStart::StillRunning:
+            return kShellSuccess;
+        case WatchedStart::ExitedBadly:
+        case WatchedStart::NotStarted:
+            break;
+    }
+    return kShellFailure;
+}
+
+std::int32_t XdgShellOpen::open_with_dialog(const QString& address) {
+    const std::vector<DesktopEntry> applications = find_web_applications(xdg_application_dirs());
+    const std::optional<OpenWithChoice> choice = options_.chooser(address, applications);
+    if (!choice) return kShellFailure;
+
+    QString program = choice->program;
+    QStringList arguments{address};
+    if (choice->application) {
+        const auto argv = expand_exec(choice->application->exec, address, *choice->application);
+        if (!argv) return kShellFailure;
+        program = argv->front();
+        arguments = argv->mid(1);
+        if (choice->application->terminal) {
+            const QString terminal = find_program(QStringLiteral("x-terminal-emulator"));
+            if (!terminal.isEmpty()) {
+                arguments.prepend(program);
+                arguments.prepend(QStringLiteral("-e"));
+                program = terminal;
+            }
+        }
+    }
+    return start_detached(program, arguments) ? kShellSuccess : kShellFailure;
+}
+
+}  // namespace ristemo::platform

@@ -1,0 +1,219 @@
+// The four links through the real xdg-open, into a fake browser registered in a throw-away home.
+#include <gtest/gtest.h>
+
+#include "platform/module1.h"
+#include "platform/web_links.h"
+#include "platform/xdg_shell_open.h"
+#include "qt_print.h"
+#include "xdg_sandbox.h"
+
+namespace ristemo::platform {
+namespace {
+
+using test::XdgSandbox;
+
+const QString kBrowserId = QStringLiteral("fakebrowser.desktop");
+
+// Records what the open-with dialog would have been asked, and answers as the test says.
+struct ScriptedChooser {
+    enum class Answer { Entry, Program, Cancel };
+    Answer answer = Answer::Entry;
+    QString program;
+    QStringList asked;
+    QStringList offered_ids;
+
+    XdgShellOpenOptions options() {
+        XdgShellOpenOptions o;
+        o.chooser = [this](const QString& address,
+                           const std::vector<DesktopEntry>& apps) -> std::optional<OpenWithChoice> {
+            asked << address;
+            for (const DesktopEntry& app : apps) offered_ids << app.id;
+            if (answer == Answer::Cancel) return std::nullopt;
+            if (answer == Answer::Program) return OpenWithChoice{std::nullopt, program};
+            for (const DesktopEntry& app : apps)
+                if (app.id == kBrowserId) return OpenWithChoice{app, {}};
+            return std::nullopt;
+        };
+        return o;
+    }
+};
+
+void reset_module() {
+    Module1::link_target.clear();
+    Module1::launch_result = -1;
+    Module1::launch_error.clear();
+}
+
+struct LinkRow {
+    const char* name;
+    const char* address;
+};
+void PrintTo(const LinkRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class WebLinkAddress : public ::testing::TestWithParam<LinkRow> {};
+
+TEST_P(WebLinkAddress, ReachesTheRegisteredBrowserExactly) {
+    XdgSandbox sandbox;
+    sandbox.write_browser_entry(kBrowserId, sandbox.write_browser("fakebrowser"),
+                                "x-scheme-handler/http;text/html;");
+    ASSERT_TRUE(sandbox.register_default(kBrowserId));
+    ScriptedChooser chooser;
+    XdgShellOpen shell(chooser.options());
+    reset_module();
+
+    const QString address = QString::fromLatin1(GetParam().address);
+    Module1::link_target = address;
+    EXPECT_TRUE(Module1::open_link(shell));
+    EXPECT_EQ(Module1::launch_result, kShellSuccess);
+    EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
+    EXPECT_TRUE(chooser.asked.isEmpty());
+    EXPECT_EQ(Module1::link_target, address);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourMenuItems, WebLinkAddress,
+                         ::testing::Values(LinkRow{"nomra", web_links::kNomra},
+                                           LinkRow{"velsor_no_trailing_slash", web_links::kVelsor},
+                                           LinkRow{"mirdo_trailing_slash", web_links::kMirdo},
+                                           LinkRow{"zentab", web_links::kZentab}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WebLinks, ChoosingAnItemTwiceMakesTwoRequests) {
+    XdgSandbox sandbox;
+    sandbox.write_browser_entry(kBrowserId, sandbox.write_browser("fakebrowser"),
+                                "x-scheme-handler/http;");
+    ASSERT_TRUE(sandbox.register_default(kBrowserId));
+    XdgShellOpen shell;
+    reset_module();
+
+    const QString address = QString::fromLatin1(web_links::kVelsor);
+    Module1::link_target = address;
+    EXPECT_TRUE(Module1::open_link(shell));
+    EXPECT_TRUE(Module1::open_link(shell));
+    EXPECT_EQ(sandbox.wait_for_calls(2), QList<QStringList>({{address}, {address}}));
+}
+
+// How the registered browser behaves, and what the launcher makes of it.
+struct BrowserRow {
+    const char* name;
+    int status;  // negative: still running when the launcher stops watching
+    bool opened;
+    std::int32_t code;
+};
+void PrintTo(const BrowserRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class RegisteredBrowser : public ::testing::TestWithParam<BrowserRow> {};
+
+TEST_P(RegisteredBrowser, OutcomeAndMessage) {
+    const BrowserRow& row = GetParam();
+    XdgSandbox sandbox;
+    sandbox.write_browser_entry(kBrowserId, sandbox.write_browser("fakebrowser", row.status),
+                                "x-scheme-handler/http;");
+    ASSERT_TRUE(sandbox.register_default(kBrowserId));
+    ScriptedChooser chooser;
+    XdgShellOpenOptions options = chooser.options();
+    options.exit_wait_ms = 1000;
+    XdgShellOpen shell(options);
+    reset_module();
+
+    const QString address = QString::fromLatin1(web_links::kZentab);
+    Module1::link_target = address;
+    EXPECT_EQ(Module1::open_link(shell), row.opened);
+    EXPECT_EQ(Module1::launch_result, row.code);
+    EXPECT_EQ(
+        Module1::launch_error,
+        row.opened ? QString() : QStringLiteral("Can't launch 'http://www.zentab.example/'."));
+    // A failure is not a missing association: the open-with dialog stays out of it.
+    EXPECT_TRUE(chooser.asked.isEmpty());
+    EXPECT_EQ(Module1::link_target, address);
+    EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Behaviours, RegisteredBrowser,
+                         ::testing::Values(BrowserRow{"exits_cleanly", 0, true, kShellSuccess},
+                                           BrowserRow{"fails", 1, false, kShellFailure},
+                                           BrowserRow{"keeps_running", -1, true, kShellSuccess}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// With no browser registered: the fake one is installed but handles only text/html, so it is
+// offered by the dialog and yet is nobody's default for web addresses.
+struct FallbackRow {
+    const char* name;
+    ScriptedChooser::Answer answer;
+    bool launched;
+};
+void PrintTo(const FallbackRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class NoRegisteredBrowser : public ::testing::TestWithParam<FallbackRow> {};
+
+TEST_P(NoRegisteredBrowser, OffersTheOpenWithDialog) {
+    const FallbackRow& row = GetParam();
+    XdgSandbox sandbox;
+    const QString program = sandbox.write_browser("fakebrowser");
+    sandbox.write_browser_entry(kBrowserId, program, "text/html;");
+    ScriptedChooser chooser;
+    chooser.answer = row.answer;
+    chooser.program = program;
+    XdgShellOpen shell(chooser.options());
+    reset_module();
+
+    const QString address = QString::fromLatin1(web_links::kMirdo);
+    Module1::link_target = address;
+    EXPECT_TRUE(Module1::open_link(shell));
+    EXPECT_EQ(Module1::launch_result, kShellNoAssociation);
+    EXPECT_TRUE(Module1::launch_error.isEmpty());
+    EXPECT_EQ(chooser.asked, QStringList{address});
+    EXPECT_EQ(chooser.offered_ids, QStringList{kBrowserId});
+    if (row.launched) {
+        EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
+    } else {
+        QThread::msleep(300);
+        EXPECT_TRUE(sandbox.calls().isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, NoRegisteredBrowser,
+    ::testing::Values(FallbackRow{"installed_application", ScriptedChooser::Answer::Entry, true},
+                      FallbackRow{"other_program", ScriptedChooser::Answer::Program, true},
+                      FallbackRow{"cancelled", ScriptedChooser::Answer::Cancel, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WebLinks, OpenWithDialogReportsWhetherSomethingStarted) {
+    XdgSandbox sandbox;
+    ScriptedChooser chooser;
+    chooser.answer = ScriptedChooser::Answer::Program;
+    chooser.program = sandbox.write_browser("fakebrowser");
+    XdgShellOpen shell(chooser.options());
+    EXPECT_EQ(shell.open_with_dialog(QStringLiteral("http://a.example/")), kShellSuccess);
+
+    chooser.program = sandbox.path("bin/missing");
+    EXPECT_EQ(shell.open_with_dialog(QStringLiteral("http://a.example/")), kShellFailure);
+    chooser.answer = ScriptedChooser::Answer::Cancel;
+    EXPECT_EQ(shell.open_with_dialog(QStringLiteral("http://a.example/")), kShellFailure);
+}
+
+// Runs on a real X display: Qt's offscreen platform cannot open addresses at all.
+TEST(QtDesktopFallback, WithoutXdgOpenQtOpensTheAddress) {
+    XdgSandbox sandbox;
+    // Qt hands web addresses to $BROWSER when it finds no desktop opener on PATH.
+    sandbox.set("PATH", sandbox.path("bin"));
+    sandbox.set("BROWSER", sandbox.write_browser("fakebrowser"));
+    XdgShellOpenOptions options;
+    options.chooser = [](const QString&, const std::vector<DesktopEntry>&) {
+        ADD_FAILURE() << "the open-with dialog was offered";
+        return std::optional<OpenWithChoice>();
+    };
+    XdgShellOpen shell(options);
+    const QString address = QString::fromLatin1(web_links::kNomra);
+    EXPECT_EQ(shell.shell_open(address), kShellSuccess);
+    EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
+}
+
+}  // namespace
+}  // namespace ristemo::platform
