@@ -20,7 +20,8 @@ constexpr int kPoint = 46;
 constexpr int kNoCharacter = -1;
 
 // The character a key press types, as a code of the 8-bit character set; kNoCharacter for keys
-// that type nothing (arrows, Delete, function keys, Alt combinations for the menu).
+// that type nothing (arrows, Delete, function keys, Alt combinations for the menu, Ctrl
+// combinations).
 int char_code_of(const QKeyEvent& event) {
     const Qt::KeyboardModifiers mods = event.modifiers();
     if (mods & (Qt::AltModifier | Qt::MetaModifier)) return kNoCharacter;
@@ -37,9 +38,8 @@ int char_code_of(const QKeyEvent& event) {
         default:
             break;
     }
-    // Ctrl with a letter types a control character (Ctrl+V is 22), which the input filter refuses.
-    if ((mods & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z)
-        return event.key() - Qt::Key_A + 1;
+    // Ctrl combinations are the box's editing commands (copy, paste, undo), not characters;
+    // whatever a paste brings in is judged by the input check.
     if (mods & Qt::ControlModifier) return kNoCharacter;
     const QString text = event.text();
     if (text.size() != 1) return kNoCharacter;

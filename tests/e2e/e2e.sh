@@ -106,7 +106,8 @@ env LC_NUMERIC=C "$bin" &
 pid=$!
 pids+=("$pid")
 if wait_for 15 message_box_shown; then
-  if xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" >/dev/null 2>&1; then
+  # --all: by default xdotool matches either condition, and the refusal box has our pid.
+  if xdotool search --all --onlyvisible --pid "$pid" --name "^Ristemo 1.0" >/dev/null 2>&1; then
     fail "the window stays hidden on refusal"
   fi
   key Escape

@@ -67,8 +67,8 @@ void Form1KeysTest::input_filter_data() {
     QTest::newRow("enter inserts nothing") << 0 << "1" << false << key(Qt::Key_Return) << "1";
     QTest::newRow("keypad enter inserts nothing") << 0 << "1" << false << key(Qt::Key_Enter) << "1";
     QTest::newRow("escape inserts nothing") << 0 << "1" << false << key(Qt::Key_Escape) << "1";
-    QTest::newRow("paste key refused")
-        << 1 << "" << false << key(Qt::Key_V, Qt::ControlModifier) << "";
+    QTest::newRow("paste key pastes unfiltered")
+        << 1 << "" << false << key(Qt::Key_V, Qt::ControlModifier) << "1.2";
     QTest::newRow("delete still edits") << 0 << "12" << false << [] {
         QTestEventList keys;
         keys.addKeyClick(Qt::Key_Home);
@@ -86,7 +86,7 @@ void Form1KeysTest::input_filter() {
 
     Form1Harness h;
     QVERIFY(h.show());
-    QApplication::clipboard()->setText(QStringLiteral("12"));
+    QApplication::clipboard()->setText(QStringLiteral("1.2"));
     h.message_box.default_answer = Answer::No;  // Esc asks; the window stays
     QLineEdit* edit = h.text1(box);
     edit->setText(before);
