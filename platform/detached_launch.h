@@ -1,29 +1,53 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace ristemo::platform {
 
 // The absolute path of an executable program: `name` itself when it contains a slash, otherwise
-// looked up in PATH. Empty when there is no such executable.
+// looked up in the folders of `path_list` (PATH syntax; relative folders are skipped, so that the
+// choice never depends on the working directory). Empty when there is no such executable.
+QString find_program(const QString& name, const QString& path_list);
+
+// The same, looked up in our own PATH.
 QString find_program(const QString& name);
 
-enum class WatchedStart {
+enum class LaunchOutcome {
     NotStarted,    // no such program, or the system could not start it
-    ExitedOk,      // it finished with status 0 within the wait
-    ExitedBadly,   // it finished with another status, or was killed, within the wait
-    StillRunning,  // it was still running when the wait ended; it goes on on its own
+    ExitedOk,      // it finished with status 0 within the watch
+    ExitedBadly,   // it finished with another status, or was killed, within the watch
+    StillRunning,  // it was running when the watch ended (at once when not watched); it goes on
 };
 
-// Starts a program in a session of its own, with standard input and output on /dev/null, and
-// watches it for at most `wait_ms` milliseconds. The program is never our child: whether it ends
-// within the wait or later, it leaves no zombie behind. Blocks the caller for at most the wait.
-WatchedStart start_detached_watched(const QString& program, const QStringList& arguments,
-                                    int wait_ms);
+struct LaunchOptions {
+    // The program's whole environment, whose PATH also finds the program; unset: ours.
+    std::optional<QProcessEnvironment> environment;
+    // Hand back the write end of a pipe on the program's standard input; otherwise it reads
+    // /dev/null. Its standard output and error always go to /dev/null.
+    bool stdin_pipe = false;
+    // How long to wait for the program to end and tell how it did; 0 returns once it started.
+    int watch_ms = 0;
+};
 
-// Starts a program in a session of its own, with standard input and output on /dev/null, without
-// waiting for it. False when it could not be started.
-bool start_detached(const QString& program, const QStringList& arguments);
+struct Launch {
+    LaunchOutcome outcome = LaunchOutcome::NotStarted;
+    pid_t pid = -1;     // of the program once started (it may have ended since); else -1
+    int stdin_fd = -1;  // write end of its standard input (close-on-exec, blocking), or -1
+    int error = 0;      // errno of the failed step when not started
+
+    bool started() const { return outcome != LaunchOutcome::NotStarted; }
+};
+
+// Starts `program` (a name looked up in PATH, or a path; also its argv[0]) as the leader of a
+// session of its own. It is never our child: init adopts it, so whether it ends within the watch
+// or later it leaves no zombie behind, and it outlives us. Blocks the caller for at most the
+// watch, plus the time to start the program. Safe to call from any thread.
+Launch launch_detached(const QString& program, const QStringList& arguments,
+                       const LaunchOptions& options = {});
 
 }  // namespace ristemo::platform

@@ -5,8 +5,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMetaObject>
 #include <QProcess>
 #include <atomic>
@@ -15,7 +13,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/detached_process.h"
+#include "platform/detached_launch.h"
 #include "platform/x11_typing.h"
 
 namespace ristemo::platform {
@@ -51,7 +49,7 @@ const KnownEditor* known_editor(const QString& name) {
 // The first entry xdg-mime names as the default for text/plain; empty when it cannot tell.
 QString desktop_default_for_text(const QProcessEnvironment& environment) {
     const QString xdg_mime =
-        find_in_path(QStringLiteral("xdg-mime"), environment.value(QStringLiteral("PATH")));
+        find_program(QStringLiteral("xdg-mime"), environment.value(QStringLiteral("PATH")));
     if (xdg_mime.isEmpty()) return {};
     QProcess query;
     query.setProcessEnvironment(environment);
@@ -102,12 +100,6 @@ std::mutex& typing_mutex() {
     return m;
 }
 
-QList<QByteArray> to_bytes(const QStringList& strings) {
-    QList<QByteArray> out;
-    for (const QString& s : strings) out << s.toLocal8Bit();
-    return out;
-}
-
 }  // namespace
 
 QStringList known_editors() {
@@ -142,17 +134,6 @@ std::optional<EditorCommand> choose_editor(
         return EditorCommand{name, path, e->arguments, e->delivery};
     }
     return std::nullopt;
-}
-
-QString find_in_path(const QString& name, const QString& path_list) {
-    if (name.isEmpty() || name.contains(QLatin1Char('/'))) return {};
-    for (const QString& dir : path_list.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        // Relative entries would make the choice depend on the working directory.
-        if (!QDir::isAbsolutePath(dir)) continue;
-        const QFileInfo candidate(QDir(dir).filePath(name));
-        if (candidate.isFile() && candidate.isExecutable()) return candidate.absoluteFilePath();
-    }
-    return {};
 }
 
 bool is_wayland_session(const QProcessEnvironment& environment) {
@@ -274,7 +255,7 @@ void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler&
     const QString path_list = env.value(QStringLiteral("PATH"));
     const bool wayland = is_wayland_session(env);
     const bool typing_possible = !wayland && !env.value(QStringLiteral("DISPLAY")).isEmpty();
-    const auto find = [&path_list](const QString& name) { return find_in_path(name, path_list); };
+    const auto find = [&path_list](const QString& name) { return find_program(name, path_list); };
 
     const std::optional<EditorCommand> editor =
         choose_editor(desktop_default_for_text(env), find, typing_possible);
@@ -290,17 +271,18 @@ void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler&
         return;
     }
 
-    QStringList argv{editor->name};
-    argv << editor->arguments;
     const bool via_stdin = editor->delivery == Delivery::StandardInput;
     std::unique_lock<std::mutex> typing_turn(typing_mutex(), std::defer_lock);
     if (!via_stdin) {
         typing_turn.lock();
         if (job.cancel.load()) return;
     }
-    const DetachedProcess process = start_in_new_session(editor->path.toLocal8Bit(), to_bytes(argv),
-                                                         to_bytes(env.toStringList()), via_stdin);
-    if (process.pid < 0) {
+    LaunchOptions launch;
+    launch.environment = env;
+    launch.stdin_pipe = via_stdin;
+    // Found again in the same PATH, so started as the program chosen, called by its name.
+    const Launch process = launch_detached(editor->name, editor->arguments, launch);
+    if (!process.started()) {
         report(on_failure, editor_messages::not_started(editor->name));
         return;
     }

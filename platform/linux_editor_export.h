@@ -43,9 +43,6 @@ std::optional<EditorCommand> choose_editor(
     const QString& desktop_entry, const std::function<QString(const QString&)>& find_program,
     bool typing_possible);
 
-// The absolute path of an executable called name in a PATH-like list; empty when not found.
-QString find_in_path(const QString& name, const QString& path_list);
-
 // True in a Wayland session, where keystrokes cannot reach other programs' windows.
 bool is_wayland_session(const QProcessEnvironment& environment);
 

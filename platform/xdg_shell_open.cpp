@@ -58,12 +58,14 @@ std::int32_t XdgShellOpen::shell_open(const QString& address) {
     if (!has_associated_program(address)) return kShellNoAssociation;
     // xdg-open's exit codes differ from desktop to desktop, so any early non-zero exit counts as
     // a failure; a browser that is still starting after the wait counts as opened.
-    switch (start_detached_watched(options_.xdg_open, {address}, options_.exit_wait_ms)) {
-        case WatchedStart::ExitedOk:
-        case WatchedStart::StillRunning:
+    LaunchOptions watched;
+    watched.watch_ms = options_.exit_wait_ms;
+    switch (launch_detached(options_.xdg_open, {address}, watched).outcome) {
+        case LaunchOutcome::ExitedOk:
+        case LaunchOutcome::StillRunning:
             return kShellSuccess;
-        case WatchedStart::ExitedBadly:
-        case WatchedStart::NotStarted:
+        case LaunchOutcome::ExitedBadly:
+        case LaunchOutcome::NotStarted:
             break;
     }
     return kShellFailure;
@@ -90,7 +92,7 @@ std::int32_t XdgShellOpen::open_with_dialog(const QString& address) {
             }
         }
     }
-    return start_detached(program, arguments) ? kShellSuccess : kShellFailure;
+    return launch_detached(program, arguments).started() ? kShellSuccess : kShellFailure;
 }
 
 }  // namespace ristemo::platform

@@ -142,35 +142,6 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
     }
 }
 
-TEST(FindInPath, FindsExecutablesOnlyInAbsoluteFolders) {
-    FakeBin first;
-    FakeBin second;
-    first.install_script(QStringLiteral("gedit"), "exit 0");
-    second.install_script(QStringLiteral("gedit"), "exit 0");
-    second.install_script(QStringLiteral("kate"), "exit 0");
-    QFile plain(QDir(first.path()).filePath(QStringLiteral("kwrite")));
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    const QString both = first.path() + QStringLiteral("::") + second.path();
-    struct Case {
-        const char* name;
-        QString program;
-        QString path_list;
-        QString expected;
-    } cases[] = {
-        {"first_folder_wins", "gedit", both, QDir(first.path()).filePath("gedit")},
-        {"later_folder", "kate", both, QDir(second.path()).filePath("kate")},
-        {"not_executable", "kwrite", both, {}},
-        {"absent", "pluma", both, {}},
-        {"relative_folder_ignored", "gedit", QStringLiteral("relative/bin"), {}},
-        {"names_with_slash_refused", "../gedit", both, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(find_in_path(c.program, c.path_list), c.expected);
-    }
-}
-
 TEST(WaylandSession, IsToldByEitherVariable) {
     struct Case {
         const char* name;
