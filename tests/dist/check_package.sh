@@ -4,7 +4,9 @@
 set -uo pipefail
 build="$1"
 work=$(mktemp -d)
-trap 'kill "${pid:-0}" 2>/dev/null; rm -rf "$work"' EXIT
+pid=""
+# Only our own program: a bare "kill 0" would end the whole test run.
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 check() {  # description, command...
   local what="$1"
