@@ -1,7 +1,5 @@
 #include "platform/qt_printer.h"
 
-#include <cups/cups.h>
-
 #include <QByteArray>
 #include <QFont>
 #include <QFontMetricsF>
@@ -13,6 +11,7 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 
+#include "platform/cups_submit.h"
 #include "platform/fonts.h"
 
 namespace ristemo::platform {
@@ -120,14 +119,11 @@ PrintResult QtPrinter::print_to_default_printer(const std::vector<PrintLine>& li
 
     // CUPS wants the queue's name without an instance suffix.
     const QByteArray queue = name.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
-    QByteArray media = printer.pageLayout().pageSize().key().toLocal8Bit();
-    QByteArray media_option = QByteArrayLiteral("media");
-    cups_option_t option{media_option.data(), media.data()};
-    const int job = cupsPrintFile(queue.constData(), page_file.toLocal8Bit().constData(), "",
-                                  media.isEmpty() ? 0 : 1, &option);
-    if (job <= 0)
+    const QByteArray media = printer.pageLayout().pageSize().key().toLocal8Bit();
+    const CupsSubmission submitted = cups_print_file(queue, page_file, media);
+    if (submitted.job <= 0)
         return failure(QStringLiteral("la stampante \"%1\" non ha accettato il lavoro: %2")
-                           .arg(name, QString::fromLocal8Bit(cupsLastErrorString())));
+                           .arg(name, submitted.error));
     return PrintResult{true, {}};
 }
 

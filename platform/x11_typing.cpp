@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <QFile>
+#include <QLibrary>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -65,8 +66,44 @@ struct DisplayCloser {
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
+// libxdo (with XTest and Xinerama behind it) is loaded on the first export that types, not at
+// every start of the program.
+struct XdoCalls {
+    decltype(&::xdo_new_with_opened_display) new_with_opened_display = nullptr;
+    decltype(&::xdo_free) free = nullptr;
+    decltype(&::xdo_activate_window) activate_window = nullptr;
+    decltype(&::xdo_focus_window) focus_window = nullptr;
+    decltype(&::xdo_enter_text_window) enter_text_window = nullptr;
+    decltype(&::xdo_send_keysequence_window) send_keysequence_window = nullptr;
+};
+
+template <typename Function>
+void resolve(QLibrary& library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(library.resolve(name));
+}
+
+// Null when the library or one of its functions is missing.
+const XdoCalls* xdo_calls() {
+    static const XdoCalls* const calls = []() -> const XdoCalls* {
+        static XdoCalls found;
+        QLibrary library(QStringLiteral("xdo"), 3);
+        if (!library.load()) return nullptr;
+        resolve(library, "xdo_new_with_opened_display", found.new_with_opened_display);
+        resolve(library, "xdo_free", found.free);
+        resolve(library, "xdo_activate_window", found.activate_window);
+        resolve(library, "xdo_focus_window", found.focus_window);
+        resolve(library, "xdo_enter_text_window", found.enter_text_window);
+        resolve(library, "xdo_send_keysequence_window", found.send_keysequence_window);
+        const bool complete = found.new_with_opened_display && found.free &&
+                              found.activate_window && found.focus_window &&
+                              found.enter_text_window && found.send_keysequence_window;
+        return complete ? &found : nullptr;
+    }();
+    return calls;
+}
+
 struct XdoDeleter {
-    void operator()(xdo_t* xdo) const { xdo_free(xdo); }
+    void operator()(xdo_t* xdo) const { xdo_calls()->free(xdo); }
 };
 using Xdo = std::unique_ptr<xdo_t, XdoDeleter>;
 
@@ -170,12 +207,12 @@ bool supports_active_window(Display* display) {
     return found;
 }
 
-void give_focus(const xdo_t* xdo, Window window) {
+void give_focus(const XdoCalls& calls, const xdo_t* xdo, Window window) {
     // Through the window manager when there is one, so that it raises the window too.
     if (supports_active_window(xdo->xdpy)) {
-        xdo_activate_window(xdo, window);
+        calls.activate_window(xdo, window);
     } else {
-        xdo_focus_window(xdo, window);
+        calls.focus_window(xdo, window);
     }
     XFlush(xdo->xdpy);
 }
@@ -258,7 +295,10 @@ TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bo
         request.display.isEmpty() ? nullptr : request.display.constData();
     const DisplayPtr display(XOpenDisplay(display_name));
     if (!display) return TypingResult::NoDisplay;
-    Xdo xdo(xdo_new_with_opened_display(display.get(), display_name, 0));
+    // Without libxdo no key can reach the display either.
+    const XdoCalls* const calls = xdo_calls();
+    if (!calls) return TypingResult::NoDisplay;
+    Xdo xdo(calls->new_with_opened_display(display.get(), display_name, 0));
     if (!xdo) return TypingResult::NoDisplay;
     xdo->quiet = 1;
 
@@ -274,7 +314,7 @@ TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bo
             if (focus_belongs_to(display.get(), request.pid)) break;
             if (found != window || Clock::now() >= next_focus_request) {
                 window = found;
-                give_focus(xdo.get(), window);
+                give_focus(*calls, xdo.get(), window);
                 next_focus_request = Clock::now() + std::chrono::milliseconds(500);
                 continue;
             }
@@ -287,7 +327,7 @@ TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bo
     if (spare.any_bound()) {
         // libxdo learns the keymap when created: create it again to see the bound keys, and
         // give the editor a moment to read the new map before the first key.
-        xdo.reset(xdo_new_with_opened_display(display.get(), display_name, 0));
+        xdo.reset(calls->new_with_opened_display(display.get(), display_name, 0));
         if (!xdo) return TypingResult::NoDisplay;
         xdo->quiet = 1;
         if (!pause_unless_cancelled(100, cancel)) return TypingResult::Cancelled;
@@ -304,14 +344,14 @@ TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bo
         } else {
             const QByteArray line = request.lines[i].toUtf8();
             if (!line.isEmpty()) {
-                xdo_enter_text_window(xdo.get(), CURRENTWINDOW, line.constData(),
-                                      request.key_delay_us);
+                calls->enter_text_window(xdo.get(), CURRENTWINDOW, line.constData(),
+                                         request.key_delay_us);
             }
             if (!line.isEmpty() && !focus_belongs_to(display.get(), request.pid)) {
                 result = TypingResult::FocusLost;
             } else {
-                xdo_send_keysequence_window(xdo.get(), CURRENTWINDOW, "Return",
-                                            request.key_delay_us);
+                calls->send_keysequence_window(xdo.get(), CURRENTWINDOW, "Return",
+                                               request.key_delay_us);
             }
         }
     }

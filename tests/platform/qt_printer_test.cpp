@@ -19,6 +19,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/cups_submit.h"
 #include "platform/fonts.h"
 #include "sample_page.h"
 
@@ -343,6 +344,26 @@ TEST(DefaultPrinter, MissingIsReportedNotIgnored) {
     const PrintResult result = printer.print_page(ristemo::test::sample_page());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, QStringLiteral("nessuna stampante predefinita"));
+}
+
+// CUPS is loaded only when a job is submitted: with no server to take it, the refusal carries
+// CUPS's own reason, which shows the library was found and called.
+TEST(CupsSubmission, RefusedJobCarriesTheReasonFromCups) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile page(dir.filePath(QStringLiteral("pagina")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("%!PS\nshowpage\n");
+    page.close();
+
+    for (const QByteArray& media : {QByteArray("A4"), QByteArray()}) {
+        SCOPED_TRACE(media.isEmpty() ? "without media" : "with media");
+        const auto submitted =
+            ristemo::platform::cups_print_file("ristemo-no-such-queue", page.fileName(), media);
+        EXPECT_EQ(submitted.job, 0);
+        EXPECT_FALSE(submitted.error.trimmed().isEmpty());
+        EXPECT_NE(submitted.error, QStringLiteral("la libreria di stampa CUPS non è installata"));
+    }
 }
 
 }  // namespace
