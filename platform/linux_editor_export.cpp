@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <QMetaObject>
@@ -90,6 +91,25 @@ bool write_all(int fd, const QByteArray& data, int timeout_ms, const std::atomic
         ::poll(&p, 1, 50);
     }
     return true;
+}
+
+// After the last byte went into the pipe: waits until the editor has read all of it. The pipe
+// holds a short text whole, so a successful write says nothing of an editor that quit without
+// reading. False when the reader went with bytes left unread; true once the pipe is empty, and
+// also when the editor is still there but slow to read at the timeout (it may yet), or on cancel.
+bool read_by_editor(int fd, int timeout_ms, const std::atomic<bool>& cancel) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        int unread = 0;
+        if (::ioctl(fd, FIONREAD, &unread) < 0) return true;  // cannot tell: assume read
+        if (unread == 0) return true;
+        // No events asked for: POLLERR alone, which comes once the read end has been closed.
+        pollfd p{fd, 0, 0};
+        if (::poll(&p, 1, 50) > 0 && (p.revents & POLLERR)) {
+            return ::ioctl(fd, FIONREAD, &unread) == 0 && unread == 0;
+        }
+        if (cancel.load() || std::chrono::steady_clock::now() >= deadline) return true;
+    }
 }
 
 // One typed export at a time, from starting its editor to the last key: a second editor
@@ -288,8 +308,10 @@ void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler&
     }
 
     if (via_stdin) {
-        const bool written = write_all(process.stdin_fd, standard_input_bytes(text),
-                                       options_.write_timeout_ms, job.cancel);
+        const bool written =
+            write_all(process.stdin_fd, standard_input_bytes(text), options_.write_timeout_ms,
+                      job.cancel) &&
+            read_by_editor(process.stdin_fd, options_.write_timeout_ms, job.cancel);
         ::close(process.stdin_fd);
         if (!written && !job.cancel.load()) {
             report(on_failure, editor_messages::text_not_delivered(editor->name));

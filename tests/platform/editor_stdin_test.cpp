@@ -139,6 +139,12 @@ TEST_F(StandardInputExport, FailuresAreReportedOnce) {
         // Gone before reading: the pipe breaks, and the calculator must not die of SIGPIPE.
         {"editor_exits_without_reading", "exit 0", 1 << 20,
          editor_messages::text_not_delivered(QStringLiteral("gedit"))},
+        // A short text fits in the pipe, so the write succeeds: the editor's leaving with the
+        // text unread must still be noticed.
+        {"editor_quits_at_once_on_a_short_text", "exit 1", 1024,
+         editor_messages::text_not_delivered(QStringLiteral("gedit"))},
+        {"editor_reads_half_then_quits", "exec /usr/bin/head -c 100 >/dev/null", 1024,
+         editor_messages::text_not_delivered(QStringLiteral("gedit"))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -158,6 +164,35 @@ TEST_F(StandardInputExport, FailuresAreReportedOnce) {
         EXPECT_EQ(failures, QStringList{c.expected_message});
     }
     EXPECT_TRUE(our_zombie_children().isEmpty());
+}
+
+TEST_F(StandardInputExport, AnEditorThatTakesTheWholeTextIsNoFailure) {
+    const struct {
+        const char* name;
+        QByteArray editor_script;  // installed as gedit
+    } cases[] = {
+        // Its own business once it has the text; its status cannot be seen anyway.
+        {"reads_then_quits_badly", "/bin/cat >/dev/null; exit 1"},
+        {"reads_after_a_while", "/bin/sleep 0.5; exec /bin/cat >/dev/null"},
+        // Still there at the timeout: it may yet read, so nothing is said.
+        {"slower_than_the_timeout", "exec /bin/sleep 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeBin bin;
+        bin.install_script(QStringLiteral("gedit"), c.editor_script);
+        LinuxEditorExport::Options options;
+        options.environment = QProcessEnvironment();
+        options.environment.insert("PATH", bin.path());
+        options.write_timeout_ms = 1500;
+        QStringList failures;
+        LinuxEditorExport exporter(options);
+        exporter.export_text(test::thirteen_line_report(),
+                             [&failures](const QString& m) { failures << m; });
+        exporter.wait_for_exports();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(failures.isEmpty()) << failures.join('\n').toStdString();
+    }
 }
 
 TEST_F(StandardInputExport, AnEditorThatCannotStartIsReported) {

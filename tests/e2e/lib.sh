@@ -1,0 +1,150 @@
+# Helpers shared by the end-to-end scripts, which source this file after setting bin (the ristemo
+# binary) and here (their own folder). They drive the real binary with xdotool under an X server.
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+check() {  # description, command...: passes or fails on the command's status
+  local what="$1"
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# A clean desktop: a home of our own with no default applications registered, and a folder of
+# fakes first on PATH.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$work/bin"
+export PATH="$work/bin:$PATH" E2E_EXPORT="$work/export.txt"
+export QT_QPA_PLATFORM=xcb LC_ALL= LANG=C.UTF-8 LC_NUMERIC=it_IT.UTF-8
+
+# Installs, as the program called NAME in folder DIR, an editor that records what it is given on
+# standard input into $E2E_EXPORT. Absolute paths: it may inherit a PATH of fakes only.
+install_recording_editor() {  # dir name
+  cat >"$1/$2.new" <<'SH'
+#!/bin/sh
+/bin/cat >"$E2E_EXPORT.part" && /bin/mv "$E2E_EXPORT.part" "$E2E_EXPORT"
+SH
+  chmod +x "$1/$2.new"
+  mv -f "$1/$2.new" "$1/$2"
+}
+install_recording_editor "$work/bin" gedit
+
+wait_for() {  # seconds, command...: true once the command succeeds
+  local until=$((SECONDS + $1))
+  shift
+  while [ "$SECONDS" -lt "$until" ]; do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+start() {  # starts ristemo with the given environment additions; sets pid and wid
+  env "$@" "$bin" &
+  pid=$!
+  pids+=("$pid")
+  wid=""
+  wait_for 15 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" || return 1
+  wid=$(xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" | head -n 1)
+  xdotool windowfocus --sync "$wid"
+  sleep 0.3
+}
+
+stop() {  # ends the running ristemo, whatever it is showing
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+}
+
+window_of_ours() { xdotool search --all --onlyvisible --pid "$pid" --name "$1"; }
+message_box_shown() { window_of_ours "^ristemo$"; }
+message_box_gone() { ! message_box_shown; }
+window_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "$2" | grep -qx "$1"; }
+
+# The texts of the message box on show, one a line, read from the accessibility tree: needs a
+# session bus, and the program started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Retried for a
+# while: the program registers with the accessibility bus some time after it starts.
+message_text() {
+  local until=$((SECONDS + 10)) text
+  while [ "$SECONDS" -lt "$until" ]; do
+    text=$("$here/window_text.py" "$pid" ristemo 2>/dev/null) && [ -n "$text" ] && break
+    sleep 0.2
+  done
+  printf '%s\n' "$text"
+}
+
+# Waits for the message box, checks that one of its lines is the expected text, then presses
+# Return on it and waits for it to go.
+expect_message() {  # description, expected text
+  if ! wait_for 15 message_box_shown; then
+    fail "$1: no message shown"
+    return 1
+  fi
+  local text box
+  box=$(message_box_shown | head -n 1)
+  text=$(message_text)
+  if ! grep -qxF -- "$2" <<<"$text"; then
+    fail "$1: the message reads [$text]"
+    return 1
+  fi
+  pass "$1: \"$2\""
+  # Without a window manager a box shown as another closes may not get the keyboard by itself.
+  xdotool windowfocus --sync "$box" 2>/dev/null
+  key Return
+  # Another message may follow at once: this one must go.
+  wait_for 5 window_gone "$box" "^ristemo$" || { fail "$1: the message stays"; return 1; }
+  xdotool windowfocus --sync "$wid" 2>/dev/null
+  sleep 0.2
+}
+
+ended_with() {  # status: the program ends within 5 s with that exit status
+  wait_for 5 bash -c "! kill -0 $pid" || return 1
+  wait "$pid"
+  [ "$?" -eq "$1" ]
+}
+
+key() { xdotool key --delay 60 "$@"; sleep 0.15; }
+type_text() { xdotool type --delay 60 "$1"; sleep 0.1; }
+
+# Worked example from the keyboard: a point for the comma, Enter between boxes, Space on "maschio",
+# then F5. The creatinine is entered by the given commands.
+type_worked_example() {
+  local creatinine_keys="$1"
+  rm -f "$E2E_EXPORT"
+  eval "$creatinine_keys"
+  key Return
+  type_text 80
+  key Return
+  type_text 1.75
+  key Return
+  type_text 70
+  key Return
+  key space
+  key F5
+}
+
+export_arrived() {  # the editor received the expected thirteen lines
+  if wait_for 10 test -f "$E2E_EXPORT" && cmp -s "$E2E_EXPORT" "$here/expected_export.txt"; then
+    return 0
+  fi
+  diff <(cat -A "$here/expected_export.txt") <(cat -A "$E2E_EXPORT" 2>/dev/null) | head -20
+  return 1
+}
+
+run_worked_example() {  # creatinine keys: types the example, F5, F7, checks the export
+  type_worked_example "$1"
+  key F7
+  export_arrived
+}
+
+finish() {  # script name: the summary and the exit status
+  echo "$1: $failures failed"
+  [ "$failures" -eq 0 ]
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/python3
+"""Prints the texts shown in a window of a running program, read from the accessibility tree.
+
+Usage: window_text.py PID TITLE
+Prints the name of every label, text and button inside the program's top-level window called
+TITLE, one a line, and exits 0; exits 1 when there is no such window.
+"""
+import sys
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+SHOWN_ROLES = {Atspi.Role.LABEL, Atspi.Role.TEXT, Atspi.Role.STATIC, Atspi.Role.PUSH_BUTTON}
+
+
+def texts_of(node, depth=0):
+    if node is None or depth > 30:
+        return
+    try:
+        role = node.get_role()
+        name = node.get_name() or ""
+    except gi.repository.GLib.Error:
+        return
+    if role in SHOWN_ROLES and name:
+        yield name
+    for i in range(node.get_child_count()):
+        yield from texts_of(node.get_child_at_index(i), depth + 1)
+
+
+def main():
+    pid, title = int(sys.argv[1]), sys.argv[2]
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        try:
+            if app is None or app.get_process_id() != pid:
+                continue
+        except gi.repository.GLib.Error:
+            continue
+        for j in range(app.get_child_count()):
+            window = app.get_child_at_index(j)
+            if window is not None and window.get_name() == title:
+                for text in texts_of(window):
+                    print(text)
+                return 0
+    return 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
