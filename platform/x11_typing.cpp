@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/x11_windows.h"
+
 // X11 defines macros such as Bool and Status that break Qt headers: it comes last.
 // clang-format off
 #include <X11/Xatom.h>
@@ -24,6 +26,57 @@ extern "C" {
 // clang-format on
 
 namespace ristemo::platform {
+
+long window_pid(Display* display, Window window) {
+    static thread_local Atom pid_atom = 0;
+    if (pid_atom == 0) pid_atom = XInternAtom(display, "_NET_WM_PID", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_CARDINAL && format == 32 && count == 1 && data) {
+        pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+    }
+    if (data) XFree(data);
+    return pid;
+}
+
+namespace {
+
+bool is_viewable(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
+
+}  // namespace
+
+Window visible_window_of(Display* display, long pid) {
+    std::vector<Window> pending{DefaultRootWindow(display)};
+    while (!pending.empty()) {
+        const Window window = pending.back();
+        pending.pop_back();
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) continue;
+        for (unsigned int i = 0; i < count; ++i) {
+            const Window child = children[i];
+            if (window_pid(display, child) == pid && is_viewable(display, child)) {
+                XFree(children);
+                return child;
+            }
+            pending.push_back(child);
+        }
+        if (children) XFree(children);
+    }
+    return 0;
+}
 
 namespace {
 
@@ -115,56 +168,6 @@ bool process_alive(pid_t pid) {
     const QByteArray fields = stat.readAll();
     const qsizetype name_end = fields.lastIndexOf(')');
     return name_end < 0 || fields.mid(name_end + 2, 1) != "Z";
-}
-
-// The window's _NET_WM_PID, or 0. Read here rather than through libxdo, which dereferences an
-// unset count when the window vanishes under it.
-long window_pid(Display* display, Window window) {
-    static thread_local Atom pid_atom = 0;
-    if (pid_atom == 0) pid_atom = XInternAtom(display, "_NET_WM_PID", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        type == XA_CARDINAL && format == 32 && count == 1 && data) {
-        pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
-    }
-    if (data) XFree(data);
-    return pid;
-}
-
-bool is_viewable(Display* display, Window window) {
-    XWindowAttributes attributes{};
-    return XGetWindowAttributes(display, window, &attributes) != 0 &&
-           attributes.map_state == IsViewable;
-}
-
-// A viewable window below root whose _NET_WM_PID is pid, or 0.
-Window visible_window_of(Display* display, pid_t pid) {
-    std::vector<Window> pending{DefaultRootWindow(display)};
-    while (!pending.empty()) {
-        const Window window = pending.back();
-        pending.pop_back();
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) continue;
-        for (unsigned int i = 0; i < count; ++i) {
-            const Window child = children[i];
-            if (window_pid(display, child) == pid && is_viewable(display, child)) {
-                XFree(children);
-                return child;
-            }
-            pending.push_back(child);
-        }
-        if (children) XFree(children);
-    }
-    return 0;
 }
 
 // True when the window holding the input focus, or the nearest ancestor that names its

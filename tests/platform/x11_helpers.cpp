@@ -7,48 +7,9 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/x11_windows.h"
+
 namespace ristemo::test {
-
-namespace {
-
-long window_pid(Display* display, Window window) {
-    const Atom pid_atom = XInternAtom(display, "_NET_WM_PID", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, pid_atom, 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        count == 1 && data) {
-        pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
-    }
-    if (data) XFree(data);
-    return pid;
-}
-
-Window viewable_window_of(Display* display, long pid) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
-        return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && found == 0; ++i) {
-        XWindowAttributes attributes{};
-        if (window_pid(display, children[i]) == pid &&
-            XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.map_state == IsViewable) {
-            found = children[i];
-        }
-    }
-    if (children) XFree(children);
-    return found;
-}
-
-}  // namespace
 
 std::vector<unsigned long> keyboard_mapping() {
     Display* display = XOpenDisplay(nullptr);
@@ -79,7 +40,7 @@ bool focus_window_of(long pid, int timeout_ms) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     bool focused = false;
     while (!focused && std::chrono::steady_clock::now() < deadline) {
-        const Window window = viewable_window_of(display, pid);
+        const Window window = platform::visible_window_of(display, pid);
         if (window != 0) {
             XSetInputFocus(display, window, RevertToParent, CurrentTime);
             XSync(display, False);
