@@ -315,9 +315,3 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
 
 }  // namespace
 }  // namespace ristemo::platform
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

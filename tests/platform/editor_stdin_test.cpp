@@ -230,9 +230,3 @@ TEST_F(StandardInputExport, TwoExportsOpenTwoEditorsEachWithTheWholeText) {
 
 }  // namespace
 }  // namespace ristemo::platform
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -192,9 +192,3 @@ TEST_F(TypingExport, AnEditorWithoutAFocusedWindowGetsNothingAndTheUserIsTold) {
 
 }  // namespace
 }  // namespace ristemo::platform
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
