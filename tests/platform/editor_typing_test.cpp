@@ -1,4 +1,5 @@
-// Runs under an X server of its own (tests/support/with_xvfb), with the stand-in editor named as mousepad.
+// Runs under an X server of its own (tests/support/with_xvfb), with the stand-in editor named
+// as mousepad.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -31,7 +32,8 @@ QByteArray typed_result(int lines) {
 class TypingExport : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(qEnvironmentVariable("DISPLAY").isEmpty()) << "run under tests/support/with_xvfb";
+        ASSERT_FALSE(qEnvironmentVariable("DISPLAY").isEmpty())
+            << "run under tests/support/with_xvfb";
         bin_.install(QStringLiteral("mousepad"), STAND_IN_EDITOR_PATH);
     }
 
