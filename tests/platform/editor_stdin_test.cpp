@@ -54,6 +54,15 @@ QList<qint64> our_zombie_children() {
     return zombies;
 }
 
+// Options whose PATH holds only bin, where the test has installed its scripted "gedit".
+LinuxEditorExport::Options scripted_gedit_options(const FakeBin& bin, int write_timeout_ms) {
+    LinuxEditorExport::Options options;
+    options.environment = QProcessEnvironment();
+    options.environment.insert("PATH", bin.path());
+    options.write_timeout_ms = write_timeout_ms;
+    return options;
+}
+
 class StandardInputExport : public ::testing::Test {
 protected:
     LinuxEditorExport::Options options_for(const QString& linger_seconds) {
@@ -150,12 +159,8 @@ TEST_F(StandardInputExport, FailuresAreReportedOnce) {
         SCOPED_TRACE(c.name);
         FakeBin bin;
         bin.install_script(QStringLiteral("gedit"), c.editor_script);
-        LinuxEditorExport::Options options;
-        options.environment = QProcessEnvironment();
-        options.environment.insert("PATH", bin.path());
-        options.write_timeout_ms = 300;
         QStringList failures;
-        LinuxEditorExport exporter(options);
+        LinuxEditorExport exporter(scripted_gedit_options(bin, 300));
         QString text(c.text_size / 2, QLatin1Char('x'));
         text = text.replace(0, 2, QStringLiteral("\r\n"));
         exporter.export_text(text, [&failures](const QString& m) { failures << m; });
@@ -181,12 +186,8 @@ TEST_F(StandardInputExport, AnEditorThatTakesTheWholeTextIsNoFailure) {
         SCOPED_TRACE(c.name);
         FakeBin bin;
         bin.install_script(QStringLiteral("gedit"), c.editor_script);
-        LinuxEditorExport::Options options;
-        options.environment = QProcessEnvironment();
-        options.environment.insert("PATH", bin.path());
-        options.write_timeout_ms = 1500;
         QStringList failures;
-        LinuxEditorExport exporter(options);
+        LinuxEditorExport exporter(scripted_gedit_options(bin, 1500));
         exporter.export_text(test::thirteen_line_report(),
                              [&failures](const QString& m) { failures << m; });
         exporter.wait_for_exports();
