@@ -1,7 +1,9 @@
 // Starts a program and measures, under an X server, the time from its start to the mapping of its
 // first top-level window, then its resident memory once idle. Prints "ms kib".
+// Gives up, with exit status 1, when the program ends or no window is mapped within 30 s.
 // Usage: map_timer IDLE_MS PROGRAM [ARGS...]
 #include <X11/Xlib.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -52,11 +54,33 @@ int main(int argc, char** argv) {
         execvp(argv[2], argv + 2);
         _exit(127);
     }
+    // A program that fails before showing a window must not hang the whole measurement.
+    constexpr double timeout_ms = 30000;
     double mapped = -1;
+    bool ended = false, reaped = false;
     while (mapped < 0) {
+        if (XPending(display) == 0) {
+            reaped = waitpid(pid, nullptr, WNOHANG) == pid;
+            if (reaped || now_ms() - start > timeout_ms) {
+                ended = true;
+                break;
+            }
+            pollfd p{ConnectionNumber(display), POLLIN, 0};
+            poll(&p, 1, 100);
+            continue;
+        }
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == MapNotify && event.xmap.event == root) mapped = now_ms() - start;
+    }
+    if (ended) {
+        if (!reaped) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        std::fprintf(stderr, "map_timer: %s showed no window\n", argv[2]);
+        XCloseDisplay(display);
+        return 1;
     }
     usleep(static_cast<useconds_t>(idle_ms) * 1000);
     const long kib = resident_kib(pid);
