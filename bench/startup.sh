@@ -3,11 +3,11 @@
 # for an empty Qt Widgets window built the same way, under Xvfb. Prints medians and ratios.
 # A third program, the empty window with one line of text, shows how much of the difference is
 # the price of showing text at all (fonts), which the empty window never pays.
-# Usage: bench/startup.sh [RUNS]   (builds Release in build/release first)
+# Usage: bench/startup.sh [RUNS]   (builds Release in build/startup first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs="${1:-15}"
-build="$root/build/release"
+build="$root/build/startup"
 
 "$root/scripts/install-deps"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRISTEMO_BUILD_TESTS=OFF >/dev/null
