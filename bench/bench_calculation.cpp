@@ -15,8 +15,7 @@ void BM_CheckAndCompute(benchmark::State& state) {
     for (auto _ : state) {
         const CheckOutcome out = check_inputs(texts, options);
         apply_outcome(out, record);
-        CalculationResults r = compute(inputs_of(record));
-        store_results(r, record);
+        CalculationResults r = calculate(record);
         benchmark::DoNotOptimize(r.label3);
     }
 }

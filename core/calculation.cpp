@@ -6,13 +6,8 @@
 
 namespace ristemo::core {
 
-// The rounding steps below are deliberate: every float() marks a value that the original program
-// held in single precision, and a visible digit can depend on each of them.
-
-CalculationInputs inputs_of(const PatientRecord& record) {
-    return {record.creatinine, record.weight,  record.height,
-            record.age,        record.is_male, record.sex_factor};
-}
+// The rounding steps below are deliberate: every float() marks a value that is stored in single
+// precision, and a visible digit of a label or a report line can depend on each of them.
 
 float deviation(float ideal_percent) {
     return ideal_percent - 100.0f;
@@ -59,13 +54,16 @@ CalculationResults compute(const CalculationInputs& in) {
     return r;
 }
 
-void store_results(const CalculationResults& results, PatientRecord& record) {
-    record.crcl = results.crcl;
-    record.bmi = results.bmi;
-    record.ideal_weight = results.ideal_weight;
-    record.ideal_percent = results.ideal_percent;
-    record.bsa = results.bsa;
-    record.lean_mass = results.lean_mass;
+CalculationResults calculate(PatientRecord& record) {
+    CalculationResults r = compute({record.creatinine, record.weight, record.height, record.age,
+                                    record.is_male, record.sex_factor});
+    record.crcl = r.crcl;
+    record.bmi = r.bmi;
+    record.ideal_weight = r.ideal_weight;
+    record.ideal_percent = r.ideal_percent;
+    record.bsa = r.bsa;
+    record.lean_mass = r.lean_mass;
+    return r;
 }
 
 }  // namespace ristemo::core

@@ -27,12 +27,12 @@ struct CalculationResults {
     std::array<std::string, 5> label3;  // texts of the result boxes Label3 index 0 to 4 (UTF-8)
 };
 
-CalculationInputs inputs_of(const PatientRecord& record);
-
 // Only for inputs that the check accepted: outside those ranges the formulas are not meaningful.
 CalculationResults compute(const CalculationInputs& in);
 
-void store_results(const CalculationResults& results, PatientRecord& record);
+// Computes the results of the inputs the record holds and stores them in it; returns them with
+// the label texts. Only once the check has accepted those inputs (data_ok).
+CalculationResults calculate(PatientRecord& record);
 
 // The deviation from the ideal weight in percent, as the labels and both reports show it.
 float deviation(float ideal_percent);

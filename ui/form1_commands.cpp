@@ -87,8 +87,7 @@ void Form1::verifica_dati() {
 void Form1::calcolo_cg() {
     verifica_dati();
     if (!record_.data_ok) return;
-    const core::CalculationResults results = core::compute(core::inputs_of(record_));
-    core::store_results(results, record_);
+    const core::CalculationResults results = core::calculate(record_);
     for (int i = 0; i < 5; ++i) c_.Label3[i]->setText(utf8(results.label3[i]));
 }
 

@@ -16,7 +16,7 @@ CalculationResults run(const char* creatinine, const char* weight, const char* h
     EXPECT_TRUE(out.accepted) << out.message;
     PatientRecord record;
     apply_outcome(out, record);
-    return compute(inputs_of(record));
+    return calculate(record);
 }
 
 struct Case {
@@ -120,8 +120,8 @@ TEST(Deviation, NegativeRoundingToZeroKeepsSign) {
 
 TEST(Results, StoredTogether) {
     PatientRecord record;
-    const auto r = run("1,2", "80", "1,75", "70", true);
-    store_results(r, record);
+    apply_outcome(check_inputs({"1,2", "80", "70", "1,75"}, {true, false}), record);
+    const auto r = calculate(record);
     EXPECT_EQ(record.crcl, r.crcl);
     EXPECT_EQ(record.bmi, r.bmi);
     EXPECT_EQ(record.ideal_weight, r.ideal_weight);

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (out.accepted != record.data_ok) __builtin_trap();
     if (!out.accepted && out.message.empty()) __builtin_trap();
     if (record.data_ok) {
-        ristemo::core::store_results(ristemo::core::compute(ristemo::core::inputs_of(record)),
-                                     record);
+        ristemo::core::calculate(record);
         if (ristemo::report::build_page(record).size() != 13) __builtin_trap();
         (void)ristemo::report::build_export_text(record);
     }

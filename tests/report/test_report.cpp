@@ -18,7 +18,7 @@ core::PatientRecord calculated(const char* creatinine, const char* weight, const
     core::apply_outcome(core::check_inputs({creatinine, weight, age, height}, {male, !male}),
                         record);
     EXPECT_TRUE(record.data_ok);
-    core::store_results(core::compute(core::inputs_of(record)), record);
+    core::calculate(record);
     return record;
 }
 
