@@ -5,7 +5,7 @@
 
 namespace ristemo::core {
 
-// The one record of the main window. Fields keep the declared order of the original program.
+// The one record of the main window: the inputs the check accepted, its flags and the results.
 struct PatientRecord {
     float creatinine = 0.0f;    // mg/dl
     float crcl = 0.0f;          // ml/min
