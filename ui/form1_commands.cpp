@@ -118,6 +118,8 @@ void Form1::direct_print() {
         services_.message_box.show_message(
             QStringLiteral("Impossibile stampare il rapporto: ") + result.error, Buttons::Ok,
             Icon::None);
+    } else if (!result.notice.isEmpty()) {
+        services_.message_box.show_message(result.notice, Buttons::Ok, Icon::None);
     }
 }
 

@@ -67,7 +67,7 @@ public:
 class FakePrinter : public platform::Printer {
 public:
     std::vector<std::vector<platform::PrintLine>> pages;
-    platform::PrintResult result{true, {}};
+    platform::PrintResult result{true, {}, {}};
     platform::PrintResult print_page(const std::vector<platform::PrintLine>& lines) override {
         pages.push_back(lines);
         return result;

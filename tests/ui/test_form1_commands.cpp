@@ -300,25 +300,32 @@ void Form1CommandsTest::print_data() {
     QTest::addColumn<bool>("calculated");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("printer_ok");
+    QTest::addColumn<QString>("notice");
     QTest::addColumn<int>("pages");
     QTest::addColumn<QStringList>("prompts");
 
     const QString ask = QStringLiteral("Stampare i dati?");
+    const QString held = QStringLiteral("La pagina attende nella coda di una stampante in pausa");
     QTest::newRow("no calculation does nothing")
-        << false << int(Answer::Yes) << true << 0 << QStringList{};
-    QTest::newRow("yes prints") << true << int(Answer::Yes) << true << 1 << QStringList{ask};
-    QTest::newRow("no prints nothing") << true << int(Answer::No) << true << 0 << QStringList{ask};
+        << false << int(Answer::Yes) << true << QString() << 0 << QStringList{};
+    QTest::newRow("yes prints") << true << int(Answer::Yes) << true << QString() << 1
+                                << QStringList{ask};
+    QTest::newRow("no prints nothing")
+        << true << int(Answer::No) << true << QString() << 0 << QStringList{ask};
     QTest::newRow("cancel prints nothing")
-        << true << int(Answer::Cancel) << true << 0 << QStringList{ask};
+        << true << int(Answer::Cancel) << true << QString() << 0 << QStringList{ask};
     QTest::newRow("printer failure is told")
-        << true << int(Answer::Yes) << false << 1
+        << true << int(Answer::Yes) << false << QString() << 1
         << QStringList{ask, QStringLiteral("Impossibile stampare il rapporto: nessuna stampante")};
+    QTest::newRow("page held by a paused printer is told")
+        << true << int(Answer::Yes) << true << held << 1 << QStringList{ask, held};
 }
 
 void Form1CommandsTest::print() {
     QFETCH(bool, calculated);
     QFETCH(int, answer);
     QFETCH(bool, printer_ok);
+    QFETCH(QString, notice);
     QFETCH(int, pages);
     QFETCH(QStringList, prompts);
 
@@ -327,7 +334,8 @@ void Form1CommandsTest::print() {
     fill_worked_example(h);
     if (calculated) h.form->calcolo_cg();
     h.message_box.script = {Answer(answer)};
-    h.printer.result = {printer_ok, printer_ok ? QString() : QStringLiteral("nessuna stampante")};
+    h.printer.result = {printer_ok, printer_ok ? QString() : QStringLiteral("nessuna stampante"),
+                        notice};
 
     h.button(QStringLiteral("Command3_0"))->click();
 
