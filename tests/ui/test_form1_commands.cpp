@@ -395,30 +395,44 @@ void Form1CommandsTest::web_links_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("shell_code");
+    QTest::addColumn<bool>("fails_later");
     QTest::addColumn<QString>("message");
 
     using namespace ristemo::platform;
-    QTest::newRow("nomra") << "mnu_nomra" << web_links::kNomra << kShellSuccess << QString();
-    QTest::newRow("velsor") << "mnu_velsor" << web_links::kVelsor << kShellSuccess << QString();
-    QTest::newRow("mirdo") << "mnu_mirdo" << web_links::kMirdo << kShellSuccess << QString();
-    QTest::newRow("zentab") << "mnu_zentab" << web_links::kZentab << kShellSuccess << QString();
+    const QString cannot = QStringLiteral("Can't launch '%1'.");
+    QTest::newRow("nomra") << "mnu_nomra" << web_links::kNomra << kShellSuccess << false
+                           << QString();
+    QTest::newRow("velsor") << "mnu_velsor" << web_links::kVelsor << kShellSuccess << false
+                            << QString();
+    QTest::newRow("mirdo") << "mnu_mirdo" << web_links::kMirdo << kShellSuccess << false
+                           << QString();
+    QTest::newRow("zentab") << "mnu_zentab" << web_links::kZentab << kShellSuccess << false
+                            << QString();
     QTest::newRow("no association offers open-with")
-        << "mnu_mirdo" << web_links::kMirdo << kShellNoAssociation << QString();
-    QTest::newRow("failure is told")
-        << "mnu_zentab" << web_links::kZentab << kShellFailure
-        << QStringLiteral("Can't launch '%1'.").arg(QLatin1String(web_links::kZentab));
+        << "mnu_mirdo" << web_links::kMirdo << kShellNoAssociation << false << QString();
+    QTest::newRow("failure is told") << "mnu_zentab" << web_links::kZentab << kShellFailure << false
+                                     << cannot.arg(QLatin1String(web_links::kZentab));
+    QTest::newRow("failure after the click is told")
+        << "mnu_velsor" << web_links::kVelsor << kShellSuccess << true
+        << cannot.arg(QLatin1String(web_links::kVelsor));
 }
 
 void Form1CommandsTest::web_links() {
     QFETCH(QString, item);
     QFETCH(QString, address);
     QFETCH(int, shell_code);
+    QFETCH(bool, fails_later);
     QFETCH(QString, message);
 
     Form1Harness h;
     QVERIFY(h.show());
     h.shell.code = shell_code;
     h.form->findChild<QAction*>(item)->trigger();
+    QVERIFY(h.shell.late_failure);
+    if (fails_later) {
+        QVERIFY(h.message_box.shown.empty());
+        h.shell.late_failure();
+    }
 
     QCOMPARE(h.shell.opened, QStringList{address});
     QCOMPARE(h.shell.open_with, shell_code == ristemo::platform::kShellNoAssociation
