@@ -389,8 +389,8 @@ public:
         }
     }
 
-    // A queue into /dev/null: with a PPD whose default is the paper (Letter or A4), or raw with a
-    // default media.
+    // A queue into /dev/null whose default media is paper (Letter or A4): with a PPD that defaults
+    // to that paper too, or raw.
     bool add_queue(const QString& name, const QString& paper, bool raw) {
         QStringList args{QStringLiteral("-p"),
                          name,
