@@ -18,7 +18,8 @@ struct PrintLine {
 
 struct PrintResult {
     bool ok = false;
-    QString error;  // Italian, for the user, when !ok
+    QString error;   // Italian, for the user, when !ok
+    QString notice;  // Italian, for the user: the page went out but will not come out yet
 };
 
 // Prints one page as one job on the default printer.

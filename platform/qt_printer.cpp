@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPointF>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTemporaryDir>
 
 #include "platform/cups_submit.h"
@@ -21,7 +20,7 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 
 PrintResult failure(const QString& reason) {
-    return PrintResult{false, reason};
+    return PrintResult{false, reason, {}};
 }
 
 // A line the painter could not draw as asked is refused before anything reaches the printer.
@@ -68,7 +67,7 @@ PrintResult draw_page(QPrinter& printer, const std::vector<PrintLine>& lines,
     if (!painter.end() || printer.printerState() == QPrinter::Error ||
         printer.printerState() == QPrinter::Aborted)
         return failure(QStringLiteral("errore durante la preparazione della pagina"));
-    return PrintResult{true, {}};
+    return PrintResult{true, {}, {}};
 }
 
 }  // namespace
@@ -90,41 +89,61 @@ PrintResult QtPrinter::print_to_pdf_file(const std::vector<PrintLine>& lines) {
 }
 
 // Qt hands the finished page to CUPS but ignores CUPS's answer, so a refused job would vanish
-// without a word. The page is therefore drawn for the printer into a file of our own (same page
-// size, printable area and resolution) and submitted here, where the answer can be checked.
+// without a word; and without a PPD Qt does not know the queue's paper. The page is therefore
+// drawn into a file of our own, on the paper and within the printable area CUPS gives for the
+// default queue, and submitted here, where the answer can be checked.
 PrintResult QtPrinter::print_to_default_printer(const std::vector<PrintLine>& lines) {
-    // Can be null even when printers are listed: none of them is the default.
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return failure(QStringLiteral("nessuna stampante predefinita"));
-    const QString name = info.printerName();
-
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
-        return failure(QStringLiteral("la stampante \"%1\" non è disponibile").arg(name));
+    const CupsQueue queue = cups_default_queue();
+    switch (queue.status) {
+        case CupsQueue::Status::NoLibrary:
+            return failure(QStringLiteral("la libreria di stampa CUPS non è installata"));
+        case CupsQueue::Status::ServiceDown:
+            return failure(QStringLiteral("il servizio di stampa non risponde"));
+        case CupsQueue::Status::NoDefault:
+            return failure(QStringLiteral("nessuna stampante predefinita"));
+        case CupsQueue::Status::Found:
+            break;
+    }
+    const QString name = QString::fromLocal8Bit(queue.name);
 
     QTemporaryDir dir;
     if (!dir.isValid())
         return failure(QStringLiteral("impossibile preparare la pagina da stampare: %1")
                            .arg(dir.errorString()));
-    // No ".pdf" ending: that would switch QPrinter to its plain PDF engine and lose the printer's
-    // page setup.
-    const QString page_file = dir.filePath(QStringLiteral("pagina"));
+    const QString page_file = dir.filePath(QStringLiteral("pagina.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(page_file);
-    if (printer.outputFormat() != QPrinter::NativeFormat)
-        return failure(QStringLiteral("la stampante \"%1\" non è gestita da CUPS").arg(name));
+    if (queue.has_paper) {
+        const CupsPaper& paper = queue.paper;
+        // CUPS measures in hundredths of a millimetre.
+        const QPageSize size(QSizeF(paper.width / 100.0, paper.length / 100.0),
+                             QPageSize::Millimeter, QString::fromLatin1(paper.media),
+                             QPageSize::FuzzyMatch);
+        const QMarginsF margins(paper.left / 100.0, paper.top / 100.0, paper.right / 100.0,
+                                paper.bottom / 100.0);
+        if (!printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, margins,
+                                               QPageLayout::Millimeter, margins)))
+            return failure(
+                QStringLiteral("impossibile usare la carta della stampante \"%1\"").arg(name));
+    }
 
     const PrintResult drawn = draw_page(
         printer, lines, QStringLiteral("la stampante \"%1\" non può iniziare la stampa").arg(name));
     if (!drawn.ok) return drawn;
 
-    // CUPS wants the queue's name without an instance suffix.
-    const QByteArray queue = name.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
-    const QByteArray media = printer.pageLayout().pageSize().key().toLocal8Bit();
-    const CupsSubmission submitted = cups_print_file(queue, page_file, media);
+    const CupsSubmission submitted =
+        cups_print_file(queue.name, page_file, queue.has_paper ? queue.paper.media : QByteArray());
     if (submitted.job <= 0)
         return failure(QStringLiteral("la stampante \"%1\" non ha accettato il lavoro: %2")
                            .arg(name, submitted.error));
-    return PrintResult{true, {}};
+    PrintResult printed{true, {}, {}};
+    if (queue.paused)
+        printed.notice = QStringLiteral(
+                             "La pagina attende nella coda della stampante \"%1\", che è in "
+                             "pausa: uscirà quando la stampante sarà riattivata.")
+                             .arg(name);
+    return printed;
 }
 
 }  // namespace ristemo::platform

@@ -7,11 +7,11 @@
 
 namespace ristemo::platform {
 
-// Prints a page through Qt's print support on the system's default printer (CUPS on Linux), or
-// into a PDF file when one is named: the same drawing code runs for both.
+// Prints a page with Qt's painter on the default CUPS queue, or into a PDF file when one is named:
+// the same drawing code runs for both.
 //
-// The page is drawn at high resolution with (0, 0) at the top-left corner of the printable area
-// (the printer's minimum margins), each line placed by the top-left corner of its text.
+// The page is drawn at high resolution on the queue's current paper, with (0, 0) at the top-left
+// corner of its printable area, each line placed by the top-left corner of its text.
 class QtPrinter : public Printer {
 public:
     QtPrinter() = default;

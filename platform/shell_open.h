@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace ristemo::platform {
 
@@ -12,9 +13,14 @@ inline constexpr std::int32_t kShellFailure = 0;
 
 class ShellOpen {
 public:
+    // Called on the interface thread, from its event loop, when a launch that shell_open counted
+    // as a success fails after all (the opener, still watched, exits with an error).
+    using LateFailure = std::function<void()>;
+
     virtual ~ShellOpen() = default;
-    // Opens an address with the program associated with it.
-    virtual std::int32_t shell_open(const QString& address) = 0;
+    // Opens an address with the program associated with it, without waiting for the opener to
+    // finish; late_failure (may be empty) hears of a failure found afterwards.
+    virtual std::int32_t shell_open(const QString& address, LateFailure late_failure) = 0;
     // Lets the user choose a program for the address and starts it.
     virtual std::int32_t open_with_dialog(const QString& address) = 0;
 };

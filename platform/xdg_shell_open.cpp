@@ -1,18 +1,36 @@
 #include "platform/xdg_shell_open.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QMetaObject>
 #include <QProcess>
 #include <QUrl>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "platform/detached_launch.h"
 
 namespace ristemo::platform {
 
+// The watches of xdg-open under way, each on a thread of its own.
+struct XdgShellOpen::Watches {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int running = 0;
+};
+
 XdgShellOpen::XdgShellOpen() : XdgShellOpen(XdgShellOpenOptions{}) {}
 
-XdgShellOpen::XdgShellOpen(XdgShellOpenOptions options) : options_(std::move(options)) {
+XdgShellOpen::XdgShellOpen(XdgShellOpenOptions options)
+    : options_(std::move(options)), watches_(std::make_shared<Watches>()) {
     if (!options_.chooser) options_.chooser = ask_open_with;
+}
+
+XdgShellOpen::~XdgShellOpen() {
+    std::unique_lock<std::mutex> lock(watches_->mutex);
+    watches_->ended.wait(lock, [this] { return watches_->running == 0; });
 }
 
 QString XdgShellOpen::query(const QString& program, const QStringList& arguments) const {
@@ -50,25 +68,37 @@ bool XdgShellOpen::has_associated_program(const QString& address) const {
                 .isEmpty();
 }
 
-std::int32_t XdgShellOpen::shell_open(const QString& address) {
+std::int32_t XdgShellOpen::shell_open(const QString& address, LateFailure late_failure) {
     if (address.isEmpty()) return kShellFailure;
     if (find_program(options_.xdg_open).isEmpty()) {
         return QDesktopServices::openUrl(QUrl(address)) ? kShellSuccess : kShellFailure;
     }
     if (!has_associated_program(address)) return kShellNoAssociation;
     // xdg-open's exit codes differ from desktop to desktop, so any early non-zero exit counts as
-    // a failure; a browser that is still starting after the wait counts as opened.
+    // a failure; a browser that is still starting after the wait counts as opened. Watching takes
+    // up to the whole wait, so it runs on a thread of its own and the window stays responsive;
+    // until it ends, the launch counts as a success.
     LaunchOptions watched;
     watched.watch_ms = options_.exit_wait_ms;
-    switch (launch_detached(options_.xdg_open, {address}, watched).outcome) {
-        case LaunchOutcome::ExitedOk:
-        case LaunchOutcome::StillRunning:
-            return kShellSuccess;
-        case LaunchOutcome::ExitedBadly:
-        case LaunchOutcome::NotStarted:
-            break;
+    {
+        const std::lock_guard<std::mutex> lock(watches_->mutex);
+        ++watches_->running;
     }
-    return kShellFailure;
+    std::thread([program = options_.xdg_open, address, watched, late_failure,
+                 watches = watches_]() mutable {
+        const LaunchOutcome outcome = launch_detached(program, {address}, watched).outcome;
+        const bool failed =
+            outcome == LaunchOutcome::ExitedBadly || outcome == LaunchOutcome::NotStarted;
+        // The application outlives this object, whose destructor waits for us.
+        if (failed && late_failure) {
+            if (QCoreApplication* app = QCoreApplication::instance())
+                QMetaObject::invokeMethod(app, std::move(late_failure), Qt::QueuedConnection);
+        }
+        const std::lock_guard<std::mutex> lock(watches->mutex);
+        --watches->running;
+        watches->ended.notify_all();
+    }).detach();
+    return kShellSuccess;
 }
 
 std::int32_t XdgShellOpen::open_with_dialog(const QString& address) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,7 +17,8 @@ struct XdgShellOpenOptions {
     std::function<std::optional<OpenWithChoice>(const QString& address,
                                                 const std::vector<DesktopEntry>& applications)>
         chooser;
-    // How long xdg-open is watched for a failure before the launch counts as done.
+    // How long xdg-open is watched, off the interface thread, for a failure before the launch
+    // counts as done.
     int exit_wait_ms = 2000;
     // Longest wait for xdg-mime or xdg-settings to answer.
     int query_timeout_ms = 1500;
@@ -32,15 +34,22 @@ class XdgShellOpen : public ShellOpen {
 public:
     XdgShellOpen();
     explicit XdgShellOpen(XdgShellOpenOptions options);
+    // Waits for the watches still running, so that none reports to an application that is gone.
+    ~XdgShellOpen() override;
+    XdgShellOpen(const XdgShellOpen&) = delete;
+    XdgShellOpen& operator=(const XdgShellOpen&) = delete;
 
-    std::int32_t shell_open(const QString& address) override;
+    std::int32_t shell_open(const QString& address, LateFailure late_failure) override;
     std::int32_t open_with_dialog(const QString& address) override;
 
 private:
     bool has_associated_program(const QString& address) const;
     QString query(const QString& program, const QStringList& arguments) const;
 
+    struct Watches;
+
     XdgShellOpenOptions options_;
+    std::shared_ptr<Watches> watches_;
 };
 
 }  // namespace ristemo::platform

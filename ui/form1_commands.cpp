@@ -117,6 +117,8 @@ void Form1::direct_print() {
         services_.message_box.show_message(
             QStringLiteral("Impossibile stampare il rapporto: ") + result.error, Buttons::Ok,
             Icon::None);
+    } else if (!result.notice.isEmpty()) {
+        services_.message_box.show_message(result.notice, Buttons::Ok, Icon::None);
     }
 }
 
@@ -182,11 +184,15 @@ void Form1::mnu_about_Click() {
 
 void Form1::open_web_link(const char* address) {
     platform::Module1::link_target = QString::fromUtf8(address);
-    // A failed launch is said, so that a click that seems to do nothing is explained.
-    if (!platform::Module1::open_link(services_.shell)) {
-        services_.message_box.show_message(platform::Module1::launch_error, Buttons::Ok,
-                                           Icon::None);
-    }
+    // A failed launch is said, so that a click that seems to do nothing is explained; also when
+    // the failure comes after the window has gone on.
+    QPointer<Form1> self(this);
+    const auto tell = [self](const QString& message) {
+        // The report may come back after the window has gone.
+        if (!self) return;
+        self->services_.message_box.show_message(message, Buttons::Ok, Icon::None);
+    };
+    if (!platform::Module1::open_link(services_.shell, tell)) tell(platform::Module1::launch_error);
 }
 
 void Form1::mnu_nomra_Click() {

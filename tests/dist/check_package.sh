@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it into a scratch root and checks that the files stand where
-# the desktop entry says, that the dependencies were computed, and that the program starts.
+# Builds the Debian package, has lintian check it, unpacks it into a scratch root and checks that
+# the files stand where the desktop entry says, that the dependencies were computed, and that the
+# program starts.
 set -uo pipefail
 build="$1"
 work=$(mktemp -d)
@@ -25,11 +26,23 @@ check "desktop entry installed" test -f "$entry"
 exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 icon_name=$(sed -n 's/^Icon=//p' "$entry")
 check "Exec names an installed program" test -x "$root/usr/bin/$exec_name"
+# Hardened link: relocations resolved at start, then read-only.
+check "program linked with relro and now" \
+  sh -c "readelf -lW '$root/usr/bin/$exec_name' | grep -q GNU_RELRO && readelf -dW '$root/usr/bin/$exec_name' | grep -Eq 'BIND_NOW|FLAGS_1.*NOW'"
 check "16x16 icon installed" test -f "$root/usr/share/icons/hicolor/16x16/apps/$icon_name.png"
 check "scalable icon installed" test -f "$root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg"
 check "metainfo installed" test -f "$root/usr/share/metainfo/org.example.Ristemo.metainfo.xml"
 check "installed entry valid" desktop-file-validate "$entry"
 check "16x16 icon is 16x16" test "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/16x16/apps/$icon_name.png")" = 16x16
+
+# Debian's own checks: any error or warning fails the package.
+if command -v lintian >/dev/null; then
+  lintian "$deb" >"$work/lintian.log" 2>&1
+  sed 's/^/lintian: /' "$work/lintian.log"
+  check "lintian reports no error or warning" test -z "$(grep -E '^[EW]: ' "$work/lintian.log")"
+else
+  check "lintian installed (scripts/install-deps)" false
+fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"

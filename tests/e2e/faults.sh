@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The real binary facing a desktop that lets it down: no printer, no editor, an editor that quits
-# at once, no browser, a browser that fails. Each fault is set up through the environment only;
+# The real binary facing a desktop that lets it down: no print service, no editor, an editor that
+# quits at once, no browser, a browser that fails. Each fault is set up through the environment only;
 # each must end in its message (or the "Apri con" dialog), and the window must go on working.
 # Usage: faults.sh PATH_TO_RISTEMO   (run under an X server; CTest does)
 set -uo pipefail
@@ -44,16 +44,17 @@ open_first_link() {
 mkdir -p "$work/share" "$work/etc-xdg"
 isolated=(XDG_DATA_DIRS="$work/share" XDG_CONFIG_DIRS="$work/etc-xdg")
 
-echo "-- no printer"
+echo "-- print service down"
 if start CUPS_SERVER=/nonexistent/cups.sock; then
   type_worked_example 'type_text 1.2'
   key F3
-  expect_message "no printer, the question" "Stampare i dati?" &&
-    expect_message "no printer" "Impossibile stampare il rapporto: nessuna stampante predefinita" &&
-    window_still_works "no printer"
+  expect_message "print service down, the question" "Stampare i dati?" &&
+    expect_message "print service down" \
+      "Impossibile stampare il rapporto: il servizio di stampa non risponde" &&
+    window_still_works "print service down"
   stop
 else
-  fail "no printer: window shown"
+  fail "print service down: window shown"
 fi
 
 echo "-- no editor"

@@ -1,5 +1,6 @@
 #include "platform/qt_printer.h"
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,10 +11,10 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -336,15 +337,217 @@ INSTANTIATE_TEST_SUITE_P(
                                   "impossibile scrivere il file \"/nonexistent/folder/page.pdf\""}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
-// CTest points CUPS at a socket that does not exist, so there is no default printer.
-TEST(DefaultPrinter, MissingIsReportedNotIgnored) {
-    ASSERT_TRUE(QPrinterInfo::defaultPrinter().isNull())
-        << "this test needs CUPS_SERVER set to a missing socket";
+// A CUPS scheduler of our own, answering at the socket main() points CUPS_SERVER at, with queues
+// that print into /dev/null and keep the submitted file in the spool folder.
+class CupsRig {
+public:
+    static QString& base() {
+        static QString path;
+        return path;
+    }
+    static QString socket() { return base() + QStringLiteral("/cups.sock"); }
+
+    CupsRig() : root_(dir_.filePath(QStringLiteral("etc"))) {
+        for (const char* sub : {"etc", "spool", "cache", "state", "tmp", "log"})
+            QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
+        write(QStringLiteral("etc/cupsd.conf"),
+              "Listen " + socket().toUtf8() +
+                  "\nLogLevel warn\nBrowsing No\nWebInterface No\nPreserveJobFiles Yes\n"
+                  "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                  "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                  "  </Limit>\n</Policy>\n");
+        const QByteArray d = dir_.path().toUtf8();
+        write(QStringLiteral("etc/cups-files.conf"),
+              "ServerRoot " + d + "/etc\nRequestRoot " + d + "/spool\nCacheDir " + d +
+                  "/cache\nStateDir " + d + "/state\nTempDir " + d + "/tmp\nErrorLog " + d +
+                  "/log/error_log\nAccessLog " + d + "/log/access_log\nPageLog " + d +
+                  "/log/page_log\nPrintcap " + d + "/printcap\nFileDevice Yes\n");
+    }
+    ~CupsRig() { stop(); }
+
+    // Starts the scheduler and waits until it answers.
+    bool start() {
+        daemon_.start(QStringLiteral("/usr/sbin/cupsd"),
+                      {QStringLiteral("-f"), QStringLiteral("-c"), root_ + "/cupsd.conf",
+                       QStringLiteral("-s"), root_ + "/cups-files.conf"});
+        if (!daemon_.waitForStarted(10000)) return false;
+        for (int i = 0; i < 100; ++i) {
+            const ToolRun r = run_tool(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+            if (r.exit_code == 0 && r.out.startsWith("scheduler is running")) return true;
+            if (daemon_.state() == QProcess::NotRunning) return false;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+
+    void stop() {
+        if (daemon_.state() == QProcess::NotRunning) return;
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(10000)) {
+            daemon_.kill();
+            daemon_.waitForFinished(5000);
+        }
+    }
+
+    // A queue into /dev/null whose default media is paper (Letter or A4): with a PPD that defaults
+    // to that paper too, or raw.
+    bool add_queue(const QString& name, const QString& paper, bool raw) {
+        QStringList args{QStringLiteral("-p"),
+                         name,
+                         QStringLiteral("-v"),
+                         QStringLiteral("file:///dev/null"),
+                         QStringLiteral("-E"),
+                         QStringLiteral("-o"),
+                         QStringLiteral("media-default=") + paper};
+        if (!raw) {
+            const QString ppd = name + QStringLiteral(".ppd");
+            write(ppd, QByteArray(kPpd).replace('@', paper.toLatin1()));
+            args << QStringLiteral("-P") << dir_.filePath(ppd);
+        }
+        return admin(QStringLiteral("/usr/sbin/lpadmin"), args);
+    }
+
+    bool admin(const QString& program, const QStringList& args) {
+        const ToolRun r = run_tool(program, args);
+        EXPECT_TRUE(r.finished && r.exit_code == 0)
+            << program.toStdString() << ": " << r.err.constData();
+        return r.finished && r.exit_code == 0;
+    }
+
+    // The file CUPS spooled for a job.
+    QString document(int job) const {
+        return dir_.filePath(QStringLiteral("spool/d%1-001").arg(job, 5, 10, QLatin1Char('0')));
+    }
+
+    QByteArray log() const {
+        QFile f(dir_.filePath(QStringLiteral("log/error_log")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    // Two papers with different printable areas; @ stands for the default one.
+    static constexpr const char* kPpd =
+        "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+        "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"TEST.PPD\"\n"
+        "*Manufacturer: \"Test\"\n*Product: \"(Test)\"\n*ModelName: \"Test\"\n"
+        "*ShortNickName: \"Test\"\n*NickName: \"Test\"\n*PSVersion: \"(3010.000) 0\"\n"
+        "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n"
+        "*FileSystem: False\n*Throughput: \"1\"\n*TTRasterizer: Type42\n"
+        "*cupsFilter: \"application/pdf 0 -\"\n"
+        "*OpenUI *PageSize: PickOne\n*OrderDependency: 10 AnySetup *PageSize\n"
+        "*DefaultPageSize: @\n*PageSize Letter: \"<</PageSize[612 792]>>setpagedevice\"\n"
+        "*PageSize A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageSize\n"
+        "*OpenUI *PageRegion: PickOne\n*OrderDependency: 10 AnySetup *PageRegion\n"
+        "*DefaultPageRegion: @\n*PageRegion Letter: \"<</PageSize[612 792]>>setpagedevice\"\n"
+        "*PageRegion A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+        "*DefaultImageableArea: @\n*ImageableArea Letter: \"18 36 594 756\"\n"
+        "*ImageableArea A4: \"12 24 583 818\"\n*DefaultPaperDimension: @\n"
+        "*PaperDimension Letter: \"612 792\"\n*PaperDimension A4: \"595 842\"\n";
+
+    void write(const QString& name, const QByteArray& text) {
+        QFile f(dir_.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+    QTemporaryDir dir_{base() + QStringLiteral("/rig-XXXXXX")};
+    QString root_;
+    QProcess daemon_;
+};
+
+// The media CUPS recorded for a job, read back over IPP.
+QString job_media(int job) {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(job);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "media");
+    ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    QString media;
+    if (ipp_attribute_t* a = ippFindAttribute(answer, "media", IPP_TAG_ZERO))
+        media = QString::fromUtf8(ippGetString(a, 0, nullptr));
+    ippDelete(answer);
+    return media;
+}
+
+// The default queue decides the paper, the printable area and what the user is told.
+struct QueueCase {
+    const char* name;
+    const char* paper;                            // of the default queue; nullptr: no default queue
+    bool raw;                                     // a queue without PPD that names only its media
+    bool paused;                                  // disabled with cupsdisable
+    bool stopped;                                 // the scheduler is stopped before printing
+    double width_pt, height_pt, left_pt, top_pt;  // the page CUPS receives
+    const char* job_media;
+    const char* error;
+    const char* notice;
+};
+void PrintTo(const QueueCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DefaultQueue : public ::testing::TestWithParam<QueueCase> {};
+
+TEST_P(DefaultQueue, PrintsOnItsPaperOrSaysWhy) {
+    const QueueCase& c = GetParam();
+    CupsRig rig;
+    ASSERT_TRUE(rig.start()) << "cupsd and lpstat are needed (scripts/install-deps)\n"
+                             << rig.log().constData();
+    // Another queue on the other paper, so that the default is really chosen.
+    ASSERT_TRUE(rig.add_queue(QStringLiteral("altra"), QStringLiteral("A4"), false));
+    const QString queue = QStringLiteral("predefinita");
+    if (c.paper) {
+        ASSERT_TRUE(rig.add_queue(queue, QString::fromLatin1(c.paper), c.raw));
+        ASSERT_TRUE(rig.admin(QStringLiteral("/usr/sbin/lpadmin"), {QStringLiteral("-d"), queue}));
+    }
+    if (c.paused) {
+        ASSERT_TRUE(rig.admin(QStringLiteral("/usr/sbin/cupsdisable"), {queue}));
+    }
+    if (c.stopped) rig.stop();
+
     QtPrinter printer;
     const PrintResult result = printer.print_page(ristemo::test::sample_page());
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, QStringLiteral("nessuna stampante predefinita"));
+    EXPECT_EQ(result.error.toStdString(), std::string(c.error));
+    EXPECT_EQ(result.notice.toStdString(), std::string(c.notice));
+    EXPECT_EQ(result.ok, *c.error == '\0');
+    if (!result.ok) return;
+
+    const QString document = rig.document(1);
+    const ToolRun info = run_tool(QStringLiteral("pdfinfo"), {document});
+    ASSERT_TRUE(info.finished && info.exit_code == 0) << info.err.constData();
+    static const QRegularExpression size(
+        QStringLiteral(R"(Page size:\s+([0-9.]+) x ([0-9.]+) pts)"));
+    const auto m = size.match(QString::fromUtf8(info.out));
+    ASSERT_TRUE(m.hasMatch()) << info.out.constData();
+    EXPECT_NEAR(m.captured(1).toDouble(), c.width_pt, 1.0);
+    EXPECT_NEAR(m.captured(2).toDouble(), c.height_pt, 1.0);
+    // The first line stands 200 twips (10 pt) inside the printable area's corner.
+    const std::vector<TextLine> lines = group_lines(read_words(document));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NEAR(lines.front().x_min, c.left_pt + 10.0, kTolerancePt);
+    EXPECT_NEAR(lines.front().y_min, c.top_pt + 10.0, kTolerancePt);
+    EXPECT_EQ(job_media(1).toStdString(), std::string(c.job_media));
 }
+
+const char* const kHeld =
+    "La pagina attende nella coda della stampante \"predefinita\", che è in pausa: uscirà "
+    "quando la stampante sarà riattivata.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Queues, DefaultQueue,
+    ::testing::Values(QueueCase{"Letter", "Letter", false, false, false, 612, 792, 18, 36,
+                                "na_letter_8.5x11in", "", ""},
+                      QueueCase{"A4", "A4", false, false, false, 595, 842, 12, 24,
+                                "iso_a4_210x297mm", "", ""},
+                      QueueCase{"RawLetter", "Letter", true, false, false, 612, 792, 0, 0,
+                                "na_letter_8.5x11in", "", ""},
+                      QueueCase{"Paused", "Letter", false, true, false, 612, 792, 18, 36,
+                                "na_letter_8.5x11in", "", kHeld},
+                      QueueCase{"NoDefault", nullptr, false, false, false, 0, 0, 0, 0, "",
+                                "nessuna stampante predefinita", ""},
+                      QueueCase{"ServiceStopped", "Letter", false, false, true, 0, 0, 0, 0, "",
+                                "il servizio di stampa non risponde", ""}),
+    [](const ::testing::TestParamInfo<QueueCase>& info) { return std::string(info.param.name); });
 
 // CUPS is loaded only when a job is submitted: with no server to take it, the refusal carries
 // CUPS's own reason, which shows the library was found and called.
@@ -369,6 +572,14 @@ TEST(CupsSubmission, RefusedJobCarriesTheReasonFromCups) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // CUPS reads its server once per thread: every scheduler of the rig answers at one socket, and
+    // neither the machine's printers nor the user's lpoptions take part.
+    QTemporaryDir cups_base(QDir::tempPath() + QStringLiteral("/ristemo-cups-XXXXXX"));
+    if (!cups_base.isValid()) return 1;
+    CupsRig::base() = cups_base.path();
+    qputenv("CUPS_SERVER", CupsRig::socket().toUtf8());
+    qputenv("CUPS_SERVERROOT", cups_base.path().toUtf8());
+    qputenv("HOME", cups_base.path().toUtf8());
     QGuiApplication app(argc, argv);
     ristemo::platform::install_font_substitutions();
     ::testing::InitGoogleTest(&argc, argv);

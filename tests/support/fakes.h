@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "platform/editor_export.h"
@@ -67,7 +68,7 @@ public:
 class FakePrinter : public platform::Printer {
 public:
     std::vector<std::vector<platform::PrintLine>> pages;
-    platform::PrintResult result{true, {}};
+    platform::PrintResult result{true, {}, {}};
     platform::PrintResult print_page(const std::vector<platform::PrintLine>& lines) override {
         pages.push_back(lines);
         return result;
@@ -89,8 +90,10 @@ public:
     QStringList opened;
     QStringList open_with;
     std::int32_t code = platform::kShellSuccess;
-    std::int32_t shell_open(const QString& address) override {
+    LateFailure late_failure;  // of the latest launch; a test calls it to fail the launch later
+    std::int32_t shell_open(const QString& address, LateFailure on_late_failure) override {
         opened << address;
+        late_failure = std::move(on_late_failure);
         return code;
     }
     std::int32_t open_with_dialog(const QString& address) override {

@@ -300,25 +300,32 @@ void Form1CommandsTest::print_data() {
     QTest::addColumn<bool>("calculated");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("printer_ok");
+    QTest::addColumn<QString>("notice");
     QTest::addColumn<int>("pages");
     QTest::addColumn<QStringList>("prompts");
 
     const QString ask = QStringLiteral("Stampare i dati?");
+    const QString held = QStringLiteral("La pagina attende nella coda di una stampante in pausa");
     QTest::newRow("no calculation does nothing")
-        << false << int(Answer::Yes) << true << 0 << QStringList{};
-    QTest::newRow("yes prints") << true << int(Answer::Yes) << true << 1 << QStringList{ask};
-    QTest::newRow("no prints nothing") << true << int(Answer::No) << true << 0 << QStringList{ask};
+        << false << int(Answer::Yes) << true << QString() << 0 << QStringList{};
+    QTest::newRow("yes prints") << true << int(Answer::Yes) << true << QString() << 1
+                                << QStringList{ask};
+    QTest::newRow("no prints nothing")
+        << true << int(Answer::No) << true << QString() << 0 << QStringList{ask};
     QTest::newRow("cancel prints nothing")
-        << true << int(Answer::Cancel) << true << 0 << QStringList{ask};
+        << true << int(Answer::Cancel) << true << QString() << 0 << QStringList{ask};
     QTest::newRow("printer failure is told")
-        << true << int(Answer::Yes) << false << 1
+        << true << int(Answer::Yes) << false << QString() << 1
         << QStringList{ask, QStringLiteral("Impossibile stampare il rapporto: nessuna stampante")};
+    QTest::newRow("page held by a paused printer is told")
+        << true << int(Answer::Yes) << true << held << 1 << QStringList{ask, held};
 }
 
 void Form1CommandsTest::print() {
     QFETCH(bool, calculated);
     QFETCH(int, answer);
     QFETCH(bool, printer_ok);
+    QFETCH(QString, notice);
     QFETCH(int, pages);
     QFETCH(QStringList, prompts);
 
@@ -327,7 +334,8 @@ void Form1CommandsTest::print() {
     fill_worked_example(h);
     if (calculated) h.form->calcolo_cg();
     h.message_box.script = {Answer(answer)};
-    h.printer.result = {printer_ok, printer_ok ? QString() : QStringLiteral("nessuna stampante")};
+    h.printer.result = {printer_ok, printer_ok ? QString() : QStringLiteral("nessuna stampante"),
+                        notice};
 
     h.button(QStringLiteral("Command3_0"))->click();
 
@@ -387,30 +395,44 @@ void Form1CommandsTest::web_links_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("shell_code");
+    QTest::addColumn<bool>("fails_later");
     QTest::addColumn<QString>("message");
 
     using namespace ristemo::platform;
-    QTest::newRow("nomra") << "mnu_nomra" << web_links::kNomra << kShellSuccess << QString();
-    QTest::newRow("velsor") << "mnu_velsor" << web_links::kVelsor << kShellSuccess << QString();
-    QTest::newRow("mirdo") << "mnu_mirdo" << web_links::kMirdo << kShellSuccess << QString();
-    QTest::newRow("zentab") << "mnu_zentab" << web_links::kZentab << kShellSuccess << QString();
+    const QString cannot = QStringLiteral("Can't launch '%1'.");
+    QTest::newRow("nomra") << "mnu_nomra" << web_links::kNomra << kShellSuccess << false
+                           << QString();
+    QTest::newRow("velsor") << "mnu_velsor" << web_links::kVelsor << kShellSuccess << false
+                            << QString();
+    QTest::newRow("mirdo") << "mnu_mirdo" << web_links::kMirdo << kShellSuccess << false
+                           << QString();
+    QTest::newRow("zentab") << "mnu_zentab" << web_links::kZentab << kShellSuccess << false
+                            << QString();
     QTest::newRow("no association offers open-with")
-        << "mnu_mirdo" << web_links::kMirdo << kShellNoAssociation << QString();
-    QTest::newRow("failure is told")
-        << "mnu_zentab" << web_links::kZentab << kShellFailure
-        << QStringLiteral("Can't launch '%1'.").arg(QLatin1String(web_links::kZentab));
+        << "mnu_mirdo" << web_links::kMirdo << kShellNoAssociation << false << QString();
+    QTest::newRow("failure is told") << "mnu_zentab" << web_links::kZentab << kShellFailure << false
+                                     << cannot.arg(QLatin1String(web_links::kZentab));
+    QTest::newRow("failure after the click is told")
+        << "mnu_velsor" << web_links::kVelsor << kShellSuccess << true
+        << cannot.arg(QLatin1String(web_links::kVelsor));
 }
 
 void Form1CommandsTest::web_links() {
     QFETCH(QString, item);
     QFETCH(QString, address);
     QFETCH(int, shell_code);
+    QFETCH(bool, fails_later);
     QFETCH(QString, message);
 
     Form1Harness h;
     QVERIFY(h.show());
     h.shell.code = shell_code;
     h.form->findChild<QAction*>(item)->trigger();
+    QVERIFY(h.shell.late_failure);
+    if (fails_later) {
+        QVERIFY(h.message_box.shown.empty());
+        h.shell.late_failure();
+    }
 
     QCOMPARE(h.shell.opened, QStringList{address});
     QCOMPARE(h.shell.open_with, shell_code == ristemo::platform::kShellNoAssociation
