@@ -6,7 +6,8 @@
 
 #include "platform/shell_open.h"
 
-// The link launcher keeps its state at module level, as the program's design asks.
+// The link launcher's state is one per program, not one per window: the address a menu item set
+// and the outcome of the latest launch, which the open-with dialog and the failure message read.
 namespace ristemo::platform::Module1 {
 
 extern QString link_target;         // the address to open; set by a menu handler
