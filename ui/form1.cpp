@@ -130,7 +130,8 @@ Form1::Form1(const Services& services, QWidget* parent) : QMainWindow(parent), s
 
     // The menu bar keeps the desktop's own font, like the message boxes.
     menuBar()->setFont(QApplication::font());
-    setFixedSize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+    platform::keep_fixed_size(
+        *this, QSize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height()));
     platform::keep_out_of_taskbar(*this);
 
     qApp->installEventFilter(this);
