@@ -4,7 +4,7 @@
 # Usage: desktops.sh openbox PATH_TO_RISTEMO   (under tests/support/with_xvfb)
 #        desktops.sh wayland PATH_TO_RISTEMO   (under with_xvfb and tests/support/with_weston)
 set -uo pipefail
-# A session bus of our own, for the accessibility tree through which the boxes are read.
+# A session bus of our own, for the accessibility tree through which the window is read.
 if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
   E2E_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
@@ -26,12 +26,14 @@ launch() {  # extra environment...: starts ristemo, sets pid
 
 alive() { kill -0 "$pid" 2>/dev/null; }
 
-boxes_hold() {  # expected "name=value" lines of the four input boxes, in Text1 index order
+window_shows() {  # expected "name=value" lines: input boxes in Text1 order, then result boxes
   local text
   text=$("$here/window_text.py" "$pid" "$title" --values 2>/dev/null | grep '=')
-  [ "$text" = "$(printf '%s\n' "$@")" ] || { echo "boxes: [$text]"; return 1; }
+  [ "$text" = "$(printf '%s\n' "$@")" ] || { echo "window: [$text]"; return 1; }
 }
-worked_example_boxes=("creatinina=1,2" "peso (kg)=80" "età (anni)=70" "altezza (m)=1,75")
+worked_example=("creatinina=1,2" "peso (kg)=80" "età (anni)=70" "altezza (m)=1,75"
+  "clearance  creatinina stimata=64,8" "body mass index=26,1"
+  "peso ideale e scostamento=70,4 (+13,6%)" "superficie corporea=1,96" "stima massa magra=65,76")
 
 case "$mode" in
 openbox)
@@ -59,7 +61,7 @@ wayland)
     check "app id is the desktop entry's" \
       grep -q 'set_app_id("org.example.Ristemo")' "$work/stderr"
     type_worked_example 'type_text 1.2'
-    check "typed example in the boxes" boxes_hold "${worked_example_boxes[@]}"
+    check "typed example and its results shown" window_shows "${worked_example[@]}"
     key F7
     check "typed example exported" export_arrived
     # The compositor's own maximize (weston: Super+Shift+M), then its full screen.
@@ -70,7 +72,7 @@ wayland)
       key Tab
       sleep 1
       check "$request: still running" alive
-      check "$request: the boxes keep the example" boxes_hold "${worked_example_boxes[@]}"
+      check "$request: the window keeps the example" window_shows "${worked_example[@]}"
     done
     rm -f "$E2E_EXPORT"
     key F7

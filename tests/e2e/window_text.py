@@ -4,7 +4,8 @@
 Usage: window_text.py PID TITLE [--values | --active]
 Prints the name of every label, text and button inside the program's top-level window called
 TITLE, one a line, and exits 0; exits 1 when there is no such window. With --values, an input
-box's line is its name, "=", and the text it holds. With --active, prints nothing and exits 1
+box's line is its name, "=", and the text it holds; a result box's, its name, "=", and the
+text it shows. With --active, prints nothing and exits 1
 also when the window is not the active one.
 """
 import sys
@@ -29,6 +30,8 @@ def texts_of(node, values, depth=0):
         name = node.get_name() or ""
         if values and role == Atspi.Role.TEXT:
             name += "=" + held_text(node)
+        elif values and role == Atspi.Role.LABEL and node.get_description() not in ("", name):
+            name += "=" + node.get_description()
     except gi.repository.GLib.Error:
         return
     if role in SHOWN_ROLES and name:
