@@ -25,8 +25,8 @@ bool is_arrow(int key) {
 }
 
 // The character a key press types, as a code of the 8-bit character set; kNoCharacter for keys
-// that type nothing (arrows, Delete, function keys, Alt combinations for the menu, Ctrl
-// combinations).
+// that type nothing (arrows, Delete, function keys, Ctrl combinations), which the control handles
+// as it would; kChord for a printable key with Alt or Super held, which nothing may receive.
 int char_code_of(const QKeyEvent& event) {
     const Qt::KeyboardModifiers mods = event.modifiers();
     if (mods & (Qt::AltModifier | Qt::MetaModifier)) {
