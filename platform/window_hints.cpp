@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -25,9 +24,8 @@ protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
         if (event->type() == QEvent::WindowStateChange && (window_.windowState() & kFilling)) {
             // Asked from within the state change, the request would be merged into it.
-            QTimer::singleShot(0, &window_, [w = QPointer<QWidget>(&window_)] {
-                if (w) w->setWindowState(w->windowState() & ~kFilling);
-            });
+            QTimer::singleShot(
+                0, this, [this] { window_.setWindowState(window_.windowState() & ~kFilling); });
         } else if (event->type() == QEvent::Resize && !(window_.windowState() & kFilling) &&
                    window_.size() != size_) {
             // The compositor's resize from the window's edges.
