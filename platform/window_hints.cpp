@@ -1,6 +1,8 @@
 #include "platform/window_hints.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 
 // Xlib defines macros (Bool, Status) that break Qt headers included after it.
@@ -8,6 +10,46 @@
 #include <X11/Xlib.h>
 
 namespace ristemo::platform {
+
+namespace {
+
+constexpr Qt::WindowStates kFilling = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+class FixedSizeKeeper : public QObject {
+public:
+    FixedSizeKeeper(QWidget& window, const QSize& size)
+        : QObject(&window), window_(window), size_(size) {}
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange && (window_.windowState() & kFilling)) {
+            // Asked from within the state change, the request would be merged into it.
+            QTimer::singleShot(
+                0, this, [this] { window_.setWindowState(window_.windowState() & ~kFilling); });
+        } else if (event->type() == QEvent::Resize && !(window_.windowState() & kFilling) &&
+                   window_.size() != size_) {
+            // The compositor's resize from the window's edges.
+            window_.resize(size_);
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QSize size_;
+};
+
+}  // namespace
+
+void keep_fixed_size(QWidget& window, const QSize& size) {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        window.setFixedSize(size);
+        return;
+    }
+    window.setMinimumSize(size);
+    window.resize(size);
+    window.installEventFilter(new FixedSizeKeeper(window, size));
+}
 
 void keep_out_of_taskbar(QWidget& window) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

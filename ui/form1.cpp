@@ -104,6 +104,15 @@ const char* const kResultCaptions[5] = {"clearance  creatinina stimata", "body m
                                         "peso ideale e scostamento", "superficie corporea",
                                         "stima massa magra"};
 
+// An option button answers a click anywhere in its area, not only on its circle and caption.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 }  // namespace
 
 Form1::Form1(const Services& services, QWidget* parent) : QMainWindow(parent), services_(services) {
@@ -121,7 +130,8 @@ Form1::Form1(const Services& services, QWidget* parent) : QMainWindow(parent), s
 
     // The menu bar keeps the desktop's own font, like the message boxes.
     menuBar()->setFont(QApplication::font());
-    setFixedSize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+    platform::keep_fixed_size(
+        *this, QSize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height()));
     platform::keep_out_of_taskbar(*this);
 
     qApp->installEventFilter(this);
@@ -172,7 +182,7 @@ void Form1::create_controls() {
     const char* const option_captions[2] = {"maschio", "femmina"};
     c_.sex_group = new QButtonGroup(this);
     for (int i = 0; i < 2; ++i) {
-        auto* option = new QRadioButton(QString::fromUtf8(option_captions[i]), c_.Frame1);
+        auto* option = new OptionButton(QString::fromUtf8(option_captions[i]), c_.Frame1);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         option->setAccessibleName(option->text());
         set_text_colour(option, kDarkBlue);

@@ -93,6 +93,7 @@ private:
     bool check_decimal_separator();
     void verifica_dati();
     void open_web_link(const char* address);
+    void set_result(int index, const QString& text);
 
     // Key handlers. code is the character as the 8-bit character set has it (8 backspace,
     // 13 Enter, 27 Esc); setting it to 0 discards the character. Each returns false when it has

@@ -88,15 +88,19 @@ void Form1::calcolo_cg() {
     verifica_dati();
     if (!record_.data_ok) return;
     const core::CalculationResults results = core::calculate(record_);
-    for (int i = 0; i < 5; ++i) c_.Label3[i]->setText(utf8(results.label3[i]));
+    for (int i = 0; i < 5; ++i) set_result(i, utf8(results.label3[i]));
+}
+
+// A screen reader hears the box's caption, then what the box shows.
+void Form1::set_result(int index, const QString& text) {
+    QLabel* box = c_.Label3[std::size_t(index)];
+    box->setText(text);
+    box->setAccessibleDescription(text.isEmpty() ? box->accessibleName() : text);
 }
 
 void Form1::azzera_modulo() {
-    for (int i = 0; i < 4; ++i) {
-        c_.Text1[i]->clear();
-        c_.Label3[i]->clear();
-    }
-    c_.Label3[4]->clear();
+    for (int i = 0; i < 4; ++i) c_.Text1[i]->clear();
+    for (int i = 0; i < 5; ++i) set_result(i, QString());
     c_.Text1[0]->setFocus(Qt::OtherFocusReason);
     // An exclusive group never lets its last checked button go; clearing is not a selection,
     // so the click handler must not run.

@@ -18,13 +18,23 @@ constexpr int kEscape = 27;
 constexpr int kComma = 44;
 constexpr int kPoint = 46;
 constexpr int kNoCharacter = -1;
+constexpr int kChord = -2;  // a printable key with Alt or Super held: swallowed
+
+bool is_arrow(int key) {
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
 
 // The character a key press types, as a code of the 8-bit character set; kNoCharacter for keys
-// that type nothing (arrows, Delete, function keys, Alt combinations for the menu, Ctrl
-// combinations).
+// that type nothing (arrows, Delete, function keys, Ctrl combinations), which the control handles
+// as it would; kChord for a printable key with Alt or Super held, which nothing may receive.
 int char_code_of(const QKeyEvent& event) {
     const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & (Qt::AltModifier | Qt::MetaModifier)) return kNoCharacter;
+    if (mods & (Qt::AltModifier | Qt::MetaModifier)) {
+        // Alt and Super with a printable key are the menu's and the desktop's, never text; the
+        // menu's access keys are shortcuts and have been taken before a key press is delivered.
+        const QString text = event.text();
+        return !text.isEmpty() && text.at(0).isPrint() ? kChord : kNoCharacter;
+    }
     switch (event.key()) {
         case Qt::Key_Backspace:
             return kBackspace;
@@ -44,6 +54,9 @@ int char_code_of(const QKeyEvent& event) {
     const QString text = event.text();
     if (text.size() != 1) return kNoCharacter;
     const char16_t unicode = text.at(0).unicode();
+    // Delete and the like come with a control character (127) under X11 but type nothing: the
+    // box handles them as editing keys.
+    if (unicode < 0x20 || unicode == 0x7f) return kNoCharacter;
     // Characters outside Latin-1 are none of the codes the handlers act on.
     return unicode < 256 ? unicode : 255;
 }
@@ -64,7 +77,21 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 // True when the key is used up here and must not reach the control.
 bool Form1::handle_key(QWidget* focused, QKeyEvent& event) {
+    // In the sex group an arrow picks the other option, as selection from the keyboard does
+    // elsewhere; Qt would only move the focus, and by geometry (Down finds nothing).
+    if (is_arrow(event.key()) &&
+        !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        for (int i = 0; i < 2; ++i) {
+            if (focused == c_.Option1[i]) {
+                QRadioButton* other = c_.Option1[std::size_t(1 - i)];
+                other->setFocus(Qt::TabFocusReason);
+                other->setChecked(true);
+                return true;
+            }
+        }
+    }
     int code = char_code_of(event);
+    if (code == kChord) return true;
     if (code == kNoCharacter) return false;
     const int typed = code;
 

@@ -6,6 +6,7 @@
 #include "platform/linux_editor_export.h"
 #include "platform/qt_message_box.h"
 #include "platform/qt_printer.h"
+#include "platform/qt_translations.h"
 #include "platform/system_locale_query.h"
 #include "platform/xdg_shell_open.h"
 #include "ui/form1.h"
@@ -14,7 +15,10 @@
 int main(int argc, char* argv[]) {
     using namespace ristemo;
     QApplication app(argc, argv);
+    // Wayland desktops match the window to its launcher and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Ristemo"));
     platform::install_font_substitutions();
+    platform::install_qt_translations();
 
     platform::QtMessageBox message_box(QString::fromUtf8(core::kMessageTitle));
     platform::SystemLocaleQuery locale;
@@ -27,5 +31,7 @@ int main(int argc, char* argv[]) {
     ui::Form1 form(services);
     if (!form.Form_Load()) return 1;
     form.show();
+    // Window managers need not give a new window the keyboard; typing must begin at once.
+    form.activateWindow();
     return app.exec();
 }

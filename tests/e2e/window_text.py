@@ -1,9 +1,12 @@
 #!/usr/bin/python3
 """Prints the texts shown in a window of a running program, read from the accessibility tree.
 
-Usage: window_text.py PID TITLE
+Usage: window_text.py PID TITLE [--values | --active]
 Prints the name of every label, text and button inside the program's top-level window called
-TITLE, one a line, and exits 0; exits 1 when there is no such window.
+TITLE, one a line, and exits 0; exits 1 when there is no such window. With --values, an input
+box's line is its name, "=", and the text it holds; a result box's, its name, "=", and the
+text it shows. With --active, prints nothing and exits 1
+also when the window is not the active one.
 """
 import sys
 
@@ -15,22 +18,32 @@ from gi.repository import Atspi  # noqa: E402
 SHOWN_ROLES = {Atspi.Role.LABEL, Atspi.Role.TEXT, Atspi.Role.STATIC, Atspi.Role.PUSH_BUTTON}
 
 
-def texts_of(node, depth=0):
+def held_text(node):
+    return Atspi.Text.get_text(node, 0, Atspi.Text.get_character_count(node))
+
+
+def texts_of(node, values, depth=0):
     if node is None or depth > 30:
         return
     try:
         role = node.get_role()
         name = node.get_name() or ""
+        if values and role == Atspi.Role.TEXT:
+            name += "=" + held_text(node)
+        elif values and role == Atspi.Role.LABEL and node.get_description() not in ("", name):
+            name += "=" + node.get_description()
     except gi.repository.GLib.Error:
         return
     if role in SHOWN_ROLES and name:
         yield name
     for i in range(node.get_child_count()):
-        yield from texts_of(node.get_child_at_index(i), depth + 1)
+        yield from texts_of(node.get_child_at_index(i), values, depth + 1)
 
 
 def main():
     pid, title = int(sys.argv[1]), sys.argv[2]
+    values = sys.argv[3:] == ["--values"]
+    active = sys.argv[3:] == ["--active"]
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
@@ -42,7 +55,9 @@ def main():
         for j in range(app.get_child_count()):
             window = app.get_child_at_index(j)
             if window is not None and window.get_name() == title:
-                for text in texts_of(window):
+                if active:
+                    return 0 if window.get_state_set().contains(Atspi.StateType.ACTIVE) else 1
+                for text in texts_of(window, values):
                     print(text)
                 return 0
     return 1

@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QMenu>
 #include <QtTest>
 
 #include "form1_harness.h"
@@ -7,6 +8,24 @@ using ristemo::platform::Answer;
 using ristemo::platform::Buttons;
 using ristemo::platform::Icon;
 using ristemo::test::Form1Harness;
+
+namespace {
+
+// A key with the text the X11 platform gives it, which QTest's own table does not know.
+class KeyWithText : public QTestEvent {
+public:
+    KeyWithText(Qt::Key key, QString text) : key_(key), text_(std::move(text)) {}
+    void simulate(QWidget* w) override {
+        QTest::sendKeyEvent(QTest::Click, w, key_, text_, Qt::NoModifier);
+    }
+    QTestEvent* clone() const override { return new KeyWithText(*this); }
+
+private:
+    Qt::Key key_;
+    QString text_;
+};
+
+}  // namespace
 
 class Form1KeysTest : public QObject {
     Q_OBJECT
@@ -75,6 +94,23 @@ void Form1KeysTest::input_filter_data() {
         keys.addKeyClick(Qt::Key_Delete);
         return keys;
     }() << "2";
+    // Under X11 Delete comes with the character 127.
+    QTest::newRow("delete with its control character edits") << 0 << "1,5" << false << [] {
+        QTestEventList keys;
+        keys.addKeyClick(Qt::Key_Left);
+        keys.append(new KeyWithText(Qt::Key_Delete, QStringLiteral("\x7f")));
+        keys.addKeyClicks(QStringLiteral("2"));
+        return keys;
+    }() << "1,2";
+    auto chorded = [](const char* text, Qt::KeyboardModifiers mods) {
+        QTestEventList keys;
+        for (const char* c = text; *c; ++c) keys.addKeyClick(*c, mods);
+        return keys;
+    };
+    QTest::newRow("alt letters and signs refused")
+        << 1 << "" << false << chorded("ia.-5", Qt::AltModifier) << "";
+    QTest::newRow("super letters refused")
+        << 1 << "" << false << chorded("a.", Qt::MetaModifier) << "";
 }
 
 void Form1KeysTest::input_filter() {
@@ -163,6 +199,18 @@ void Form1KeysTest::choosing_a_sex_moves_to_calculate_data() {
                                       << "mouse";
     QTest::newRow("space on maschio") << "Option1_0"
                                       << "space";
+    QTest::newRow("mouse at the right end of maschio") << "Option1_0"
+                                                       << "mouse right";
+    QTest::newRow("mouse at the right end of femmina") << "Option1_1"
+                                                       << "mouse right";
+    QTest::newRow("down from maschio picks femmina") << "Option1_1"
+                                                     << "Down";
+    QTest::newRow("right from maschio picks femmina") << "Option1_1"
+                                                      << "Right";
+    QTest::newRow("up from femmina picks maschio") << "Option1_0"
+                                                   << "Up";
+    QTest::newRow("left from femmina picks maschio") << "Option1_0"
+                                                     << "Left";
 }
 
 void Form1KeysTest::choosing_a_sex_moves_to_calculate() {
@@ -172,8 +220,22 @@ void Form1KeysTest::choosing_a_sex_moves_to_calculate() {
     Form1Harness h;
     QVERIFY(h.show());
     auto* button = h.get<QRadioButton>(option);
+    const QMap<QString, Qt::Key> arrows = {{"Up", Qt::Key_Up},
+                                           {"Down", Qt::Key_Down},
+                                           {"Left", Qt::Key_Left},
+                                           {"Right", Qt::Key_Right}};
     if (how == QLatin1String("mouse")) {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    } else if (how == QLatin1String("mouse right")) {
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          QPoint(button->width() - 2, button->height() / 2));
+    } else if (arrows.contains(how)) {
+        // The arrow is pressed on the other option, the one that has the focus.
+        QRadioButton* from = h.option1(option == QLatin1String("Option1_0") ? 1 : 0);
+        if (option == QLatin1String("Option1_0")) from->setChecked(true);
+        from->setFocus();
+        QTRY_COMPARE(h.focus_name(), from->objectName());
+        QTest::keyClick(from, arrows[how]);
     } else {
         button->setFocus();
         QTRY_COMPARE(h.focus_name(), option);
@@ -211,6 +273,8 @@ void Form1KeysTest::function_keys_from_an_input_box_data() {
     QTest::newRow("F3 asks to print") << int(Qt::Key_F3) << "print asked";
     QTest::newRow("F7 exports") << int(Qt::Key_F7) << "exported";
     QTest::newRow("F12 quits") << int(Qt::Key_F12) << "closed";
+    QTest::newRow("Alt+O opens Opzioni")
+        << (Qt::AltModifier | Qt::Key_O).toCombined() << "menu open";
 }
 
 void Form1KeysTest::function_keys_from_an_input_box() {
@@ -227,7 +291,8 @@ void Form1KeysTest::function_keys_from_an_input_box() {
     h.text1(2)->setFocus();
     QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_2"));
 
-    QTest::keyClick(h.text1(2), Qt::Key(key));
+    QTest::keyClick(h.text1(2), Qt::Key(key & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
 
     if (effect == QLatin1String("calculated")) {
         QCOMPARE(h.label3(0)->text(), QStringLiteral("64,8"));
@@ -236,6 +301,11 @@ void Form1KeysTest::function_keys_from_an_input_box() {
         QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
     } else if (effect == QLatin1String("print asked")) {
         QCOMPARE(h.message_box.prompts(), QStringList{QStringLiteral("Stampare i dati?")});
+    } else if (effect == QLatin1String("menu open")) {
+        QMenu* menu = h.get<QMenu>(QStringLiteral("mnu_opzioni"));
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        QCOMPARE(h.text1(2)->text(), QStringLiteral("70"));
     } else if (effect == QLatin1String("exported")) {
         QCOMPARE(h.editor.texts.size(), 1);
     } else {

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "form1_harness.h"
+#include "platform/qt_translations.h"
 
 using ristemo::test::Form1Harness;
 
@@ -13,7 +14,10 @@ class Form1WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void initTestCase() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        QVERIFY(ristemo::platform::install_qt_translations());
+    }
 
     void geometry_in_pixels_data();
     void geometry_in_pixels();
@@ -26,6 +30,8 @@ private slots:
     void accessible_names();
     void every_control_is_named();
     void icon_is_16_pixels_and_transparent_at_the_sides();
+    void input_box_menu_in_italian_data();
+    void input_box_menu_in_italian();
 };
 
 // Twips divided by 15.
@@ -212,6 +218,27 @@ void Form1WindowTest::icon_is_16_pixels_and_transparent_at_the_sides() {
         for (int x = 2; x < 14; ++x) colours.insert(image.pixel(x, y));
     QCOMPARE(colours, QSet<QRgb>({qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(192, 192, 192),
                                   qRgb(255, 255, 255)}));
+}
+
+void Form1WindowTest::input_box_menu_in_italian_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("undo") << 0 << "Ann&ulla";
+    QTest::newRow("redo") << 1 << "&Rifai";
+    QTest::newRow("cut") << 3 << "&Taglia";
+    QTest::newRow("copy") << 4 << "&Copia";
+    QTest::newRow("paste") << 5 << "&Incolla";
+    QTest::newRow("delete") << 6 << "Elimina";
+    QTest::newRow("select all") << 8 << "Seleziona tutto";
+}
+
+// The right-click menu of an input box, with Qt's texts as the program loads them.
+void Form1WindowTest::input_box_menu_in_italian() {
+    QFETCH(int, position);
+    QFETCH(QString, text);
+    Form1Harness h;
+    const std::unique_ptr<QMenu> menu(h.text1(0)->createStandardContextMenu());
+    QCOMPARE(menu->actions().at(position)->text().section(QLatin1Char('\t'), 0, 0), text);
 }
 
 QTEST_MAIN(Form1WindowTest)

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The real binary on the desktops users have: under an X11 window manager (openbox) and in a
+# Wayland session (weston), typed into with xdotool as a user would.
+# Usage: desktops.sh openbox PATH_TO_RISTEMO   (under tests/support/with_xvfb)
+#        desktops.sh wayland PATH_TO_RISTEMO   (under with_xvfb and tests/support/with_weston)
+set -uo pipefail
+# A session bus of our own, for the accessibility tree through which the window is read.
+if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
+  E2E_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
+mode="$1"
+bin="$2"
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+
+# Nothing of the machine's: no default editor, no installed editor but the recording one.
+mkdir -p "$work/share" "$work/etc-xdg"
+isolated=(PATH="$work/bin" XDG_DATA_DIRS="$work/share" XDG_CONFIG_DIRS="$work/etc-xdg")
+title="Ristemo 1.0 - © 2026 gli autori di Ristemo"
+
+launch() {  # extra environment...: starts ristemo, sets pid
+  env "${isolated[@]}" "$@" "$bin" 2>"$work/stderr" &
+  pid=$!
+  pids+=("$pid")
+}
+
+alive() { kill -0 "$pid" 2>/dev/null; }
+
+window_shows() {  # expected "name=value" lines: input boxes in Text1 order, then result boxes
+  local text
+  text=$("$here/window_text.py" "$pid" "$title" --values 2>/dev/null | grep '=')
+  [ "$text" = "$(printf '%s\n' "$@")" ] || { echo "window: [$text]"; return 1; }
+}
+worked_example=("creatinina=1,2" "peso (kg)=80" "età (anni)=70" "altezza (m)=1,75"
+  "clearance  creatinina stimata=64,8" "body mass index=26,1"
+  "peso ideale e scostamento=70,4 (+13,6%)" "superficie corporea=1,96" "stima massa magra=65,76")
+
+# Clicks the maximize button that Qt draws in the window's title bar. The title bar is the
+# topmost long run of the window colour on weston's screen; the button stands 40 pixels left of
+# the window's right edge, 15 below its top.
+click_maximize_button() {
+  local place
+  place=$(import -window "$WESTON_WINDOW" -depth 8 rgb:- | python3 -c '
+import sys
+width, colour = int(sys.argv[1]), bytes.fromhex("efefef")
+data = sys.stdin.buffer.read()
+for y in range(len(data) // (3 * width)):
+    row = [data[i:i + 3] for i in range(3 * width * y, 3 * width * (y + 1), 3)]
+    run_start = run = 0
+    for x, pixel in enumerate(row + [b""]):
+        if pixel == colour:
+            run += 1
+            continue
+        if run > 300:
+            # The rounded corner takes 3 pixels off the top row.
+            print(x + 3 - 40, y + 15)
+            sys.exit(0)
+        run = 0
+sys.exit(1)
+' "$(xdotool getwindowgeometry --shell "$WESTON_WINDOW" | sed -n 's/^WIDTH=//p')") || return 1
+  # shellcheck disable=SC2086
+  xdotool mousemove $place click 1
+}
+
+case "$mode" in
+openbox)
+  openbox >/dev/null 2>&1 &
+  pids+=("$!")
+  wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox runs"
+  launch
+  if wait_for 15 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0"; then
+    # No xdotool windowfocus: the window must have the keyboard by itself.
+    sleep 0.3
+    check "typed at once into the new window, exported" run_worked_example 'type_text 1.2'
+  else
+    fail "window shown"
+  fi
+  ;;
+wayland)
+  export QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  "$here/window_text.py" 0 none >/dev/null 2>&1
+  # The keys xdotool sends go to weston's window, and from weston to the window it activates.
+  xdotool windowfocus --sync "$WESTON_WINDOW"
+  # WAYLAND_DEBUG: the requests the program makes, to read the app id from.
+  launch WAYLAND_DEBUG=client
+  if wait_for 20 "$here/window_text.py" "$pid" "$title"; then
+    # The compositor activates the window a little after it is mapped.
+    wait_for 10 "$here/window_text.py" "$pid" "$title" --active || fail "window active"
+    check "app id is the desktop entry's" \
+      grep -q 'set_app_id("org.example.Ristemo")' "$work/stderr"
+    type_worked_example 'type_text 1.2'
+    check "typed example and its results shown" window_shows "${worked_example[@]}"
+    key F7
+    check "typed example exported" export_arrived
+    # Qt's maximize button, the compositor's own maximize (weston: Super+Shift+M), then its full
+    # screen.
+    for request in button super+shift+m super+shift+f; do
+      if [ "$request" = button ]; then
+        click_maximize_button || fail "maximize button found"
+      else
+        key "$request"
+      fi
+      # A key that redraws the window: the compositor judges the size on the next frame.
+      sleep 1
+      key Tab
+      sleep 1
+      check "$request: still running" alive
+      check "$request: the window keeps the example" window_shows "${worked_example[@]}"
+    done
+    rm -f "$E2E_EXPORT"
+    key F7
+    check "exported after the maximize requests" export_arrived
+  else
+    fail "window shown"
+  fi
+  grep -i 'error' "$work/stderr" | grep -v '^\[' | head -5
+  ;;
+esac
+finish "desktops $mode"
