@@ -27,5 +27,10 @@ int main(int argc, char* argv[]) {
     ui::Form1 form(services);
     if (!form.Form_Load()) return 1;
     form.show();
-    return app.exec();
+    const int status = app.exec();
+    // An export started just before the window closed still reaches its editor, and a failure
+    // of it is still shown.
+    editor.wait_for_exports();
+    QCoreApplication::processEvents();
+    return status;
 }

@@ -33,7 +33,7 @@ check "16x16 icon is 16x16" test "$(identify -format '%wx%h' "$root/usr/share/ic
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6printsupport6 libxdo3 libcups2 xdg-utils fonts-liberation fonts-dejavu-core; do
+for needed in libqt6widgets6 libqt6printsupport6 libcups2 xdg-utils fonts-liberation fonts-dejavu-core; do
   check "depends on $needed" grep -q "$needed" <<<"$depends"
 done
 

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Prints the texts shown in a window of a running program, read from the accessibility tree.
 
-Usage: window_text.py PID TITLE
+Usage: window_text.py PID TITLE [NAME]
 Prints the name of every label, text and button inside the program's top-level window called
-TITLE, one a line, and exits 0; exits 1 when there is no such window.
+TITLE, one a line, and exits 0; exits 1 when there is no such window. With NAME, prints instead
+the screen position "X Y" of the middle of the control of that name (exits 1 when there is none).
 """
 import sys
 
@@ -29,8 +30,25 @@ def texts_of(node, depth=0):
         yield from texts_of(node.get_child_at_index(i), depth + 1)
 
 
+def centre_of(node, name, depth=0):
+    if node is None or depth > 30:
+        return None
+    try:
+        if node.get_name() == name and node.get_role() in SHOWN_ROLES:
+            box = node.get_extents(Atspi.CoordType.SCREEN)
+            return f"{box.x + box.width // 2} {box.y + box.height // 2}"
+    except gi.repository.GLib.Error:
+        return None
+    for i in range(node.get_child_count()):
+        found = centre_of(node.get_child_at_index(i), name, depth + 1)
+        if found:
+            return found
+    return None
+
+
 def main():
     pid, title = int(sys.argv[1]), sys.argv[2]
+    wanted = sys.argv[3] if len(sys.argv) > 3 else None
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
@@ -42,6 +60,12 @@ def main():
         for j in range(app.get_child_count()):
             window = app.get_child_at_index(j)
             if window is not None and window.get_name() == title:
+                if wanted is not None:
+                    found = centre_of(window, wanted)
+                    if found is None:
+                        return 1
+                    print(found)
+                    return 0
                 for text in texts_of(window):
                     print(text)
                 return 0

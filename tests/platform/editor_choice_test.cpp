@@ -48,7 +48,7 @@ struct ChoiceCase {
     const char* name;
     const char* desktop_entry;
     QStringList installed;
-    bool typing_possible;
+    bool window_events_possible;
     const char* editor;  // empty: no usable editor
     QStringList arguments;
     Delivery delivery;
@@ -77,7 +77,7 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
          true,
          "mousepad",
          {"--disable-server"},
-         Delivery::Typing},
+         Delivery::Accessibility},
         {"no_default_first_of_list",
          "",
          all,
@@ -92,16 +92,23 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
          "gedit",
          {"-s", "-"},
          Delivery::StandardInput},
-        {"typing_default_under_x11",
+        {"accessibility_default_under_x11",
          "pluma.desktop",
          {"gedit", "pluma"},
          true,
          "pluma",
          {},
-         Delivery::Typing},
-        {"typing_default_under_wayland_skipped",
+         Delivery::Accessibility},
+        {"accessibility_default_under_wayland",
          "pluma.desktop",
          {"gedit", "pluma"},
+         false,
+         "pluma",
+         {},
+         Delivery::Accessibility},
+        {"window_events_default_under_wayland_skipped",
+         "featherpad.desktop",
+         {"gedit", "featherpad"},
          false,
          "gedit",
          {"-s", "-"},
@@ -112,15 +119,15 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
          true,
          "featherpad",
          {"-s"},
-         Delivery::Typing},
-        {"only_typing_editors_under_wayland",
+         Delivery::WindowEvents},
+        {"only_featherpad_under_wayland",
          "",
-         {"mousepad", "pluma"},
+         {"featherpad"},
          false,
          "",
          {},
-         Delivery::Typing},
-        {"nothing_installed", "gedit.desktop", {}, true, "", {}, Delivery::Typing},
+         Delivery::WindowEvents},
+        {"nothing_installed", "gedit.desktop", {}, true, "", {}, Delivery::StandardInput},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,7 +136,7 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
             return installed.contains(name) ? QStringLiteral("/opt/bin/") + name : QString();
         };
         const auto chosen =
-            choose_editor(QString::fromUtf8(c.desktop_entry), find, c.typing_possible);
+            choose_editor(QString::fromUtf8(c.desktop_entry), find, c.window_events_possible);
         if (*c.editor == '\0') {
             EXPECT_FALSE(chosen.has_value());
             continue;
@@ -245,27 +252,29 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
          "",
          {"gnome-text-editor", "-s", "-"},
          {}},
-        {"typing_editor_started_but_no_display",
+        {"accessibility_editor_without_session_bus",
          "org.xfce.mousepad.desktop",
          {"gedit", "mousepad"},
          ":9999",
          "",
          {"mousepad", "--disable-server"},
-         editor_messages::no_display()},
-        {"typing_default_under_wayland",
-         "org.xfce.mousepad.desktop",
-         {"kwrite", "mousepad"},
+         editor_messages::no_accessibility_bus(QStringLiteral("mousepad"))},
+        {"window_events_default_under_wayland",
+         "featherpad.desktop",
+         {"kwrite", "featherpad"},
          ":0",
          "wayland-0",
          {"kwrite", "--stdin"},
          {}},
-        {"wayland_without_stdin_editor",
+        {"wayland_with_featherpad_only",
          "",
-         {"mousepad", "pluma"},
+         {"featherpad"},
          ":0",
          "wayland-0",
          {},
-         editor_messages::no_standard_input_editor_on_wayland()},
+         QStringLiteral("Nessun editor di testo utilizzabile: in una sessione Wayland il testo si "
+                        "può consegnare solo a gnome-text-editor, gedit, kwrite, kate, mousepad "
+                        "o pluma, e nessuno di questi è installato.")},
         {"no_display_without_stdin_editor",
          "",
          {"featherpad"},
@@ -289,7 +298,7 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
         options.environment.insert("DISPLAY", c.display);
         options.environment.insert("WAYLAND_DISPLAY", c.wayland_display);
         options.environment.insert("FAKE_EDITOR_RECORD", record);
-        options.focus_timeout_ms = 500;
+        options.window_timeout_ms = 500;
         QStringList failures;
         {
             LinuxEditorExport exporter(options);
