@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include "editor_test_support.h"
+#include "platform/detached_launch.h"
 #include "platform/linux_editor_export.h"
 
 namespace ristemo::platform {
@@ -320,6 +322,40 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
                       c.expected_args.join('\n') + '\n');
         }
     }
+}
+
+// pluma hands its files to a pluma already running, found through a socket in its temporary
+// folder: each export gives it a new folder of its own, and removes those of plumas gone since.
+TEST(LinuxEditorExport, PlumaGetsAPrivateTemporaryFolderEachTime) {
+    FakeBin bin;
+    bin.install(QStringLiteral("pluma"), FAKE_STDIN_EDITOR_PATH);
+    QTemporaryDir base;
+    QTemporaryDir records;
+    QStringList folders;
+    for (int i = 0; i < 2; ++i) {
+        const QString record = QDir(records.path()).filePath(QStringLiteral("editor%1").arg(i));
+        LinuxEditorExport::Options options;
+        options.environment = QProcessEnvironment();
+        options.environment.insert("PATH", bin.path());
+        options.environment.insert("TMPDIR", base.path());
+        options.environment.insert("FAKE_EDITOR_RECORD", record);
+        LinuxEditorExport exporter(options);
+        exporter.export_text(test::thirteen_line_report(), {});
+        exporter.wait_for_exports();
+        ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 5000));
+        folders << QString::fromUtf8(read_file(record + ".tmpdir")).trimmed();
+        const auto pid = static_cast<pid_t>(read_file(record + ".pid").trimmed().toLongLong());
+        ASSERT_TRUE(wait_until([pid] { return !process_alive(pid); }, 5000));
+    }
+    for (const QString& folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        EXPECT_EQ(QFileInfo(folder).dir().path(), base.path());
+    }
+    EXPECT_NE(folders[0], folders[1]);
+    EXPECT_FALSE(QFileInfo::exists(folders[0])) << "the ended pluma's folder stays";
+    const QFileInfo second(folders[1]);
+    ASSERT_TRUE(second.isDir());
+    EXPECT_EQ(second.permissions() & 0x0077, QFileDevice::Permissions());
 }
 
 }  // namespace
