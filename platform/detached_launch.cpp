@@ -168,6 +168,16 @@ void close_quietly(int& fd) {
 
 }  // namespace
 
+// An ended process that nobody has reaped yet (init may be slow to) counts as gone.
+bool process_alive(pid_t pid) {
+    if (::kill(pid, 0) != 0 && errno != EPERM) return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return true;
+    const QByteArray fields = stat.readAll();
+    const qsizetype name_end = fields.lastIndexOf(')');
+    return name_end < 0 || fields.mid(name_end + 2, 1) != "Z";
+}
+
 QString find_program(const QString& name, const QString& path_list) {
     const auto executable = [](const QString& file) {
         const QFileInfo info(file);

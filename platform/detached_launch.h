@@ -17,6 +17,9 @@ QString find_program(const QString& name, const QString& path_list);
 // The same, looked up in our own PATH.
 QString find_program(const QString& name);
 
+// True while process pid runs; an ended process that nobody has reaped yet counts as gone.
+bool process_alive(pid_t pid);
+
 enum class LaunchOutcome {
     NotStarted,    // no such program, or the system could not start it
     ExitedOk,      // it finished with status 0 within the watch

@@ -3,9 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QProcess>
 #include <atomic>
@@ -14,6 +18,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/atspi_text.h"
 #include "platform/detached_launch.h"
 #include "platform/x11_typing.h"
 
@@ -25,6 +30,9 @@ struct KnownEditor {
     const char* name;
     Delivery delivery;
     QStringList arguments;  // asking for a new instance, and for standard input where read
+    // It has no option for a new instance, and hands its files to a running one found through
+    // a socket in its temporary folder: a folder of its own makes it a separate instance.
+    bool private_temp_folder = false;
 };
 
 const std::vector<KnownEditor>& editor_table() {
@@ -33,9 +41,9 @@ const std::vector<KnownEditor>& editor_table() {
         {"gedit", Delivery::StandardInput, {"-s", "-"}},
         {"kwrite", Delivery::StandardInput, {"--stdin"}},
         {"kate", Delivery::StandardInput, {"-n", "-i"}},
-        {"mousepad", Delivery::Typing, {"--disable-server"}},
-        {"featherpad", Delivery::Typing, {"-s"}},
-        {"pluma", Delivery::Typing, {}},
+        {"mousepad", Delivery::Accessibility, {"--disable-server"}},
+        {"featherpad", Delivery::WindowEvents, {"-s"}},
+        {"pluma", Delivery::Accessibility, {}, true},
     };
     return table;
 }
@@ -71,14 +79,13 @@ QString desktop_default_for_text(const QProcessEnvironment& environment) {
 }
 
 // Writes all of data to a non-blocking descriptor within timeout_ms; false when the reader has
-// gone, stays blocked past the timeout, or the export is cancelled.
-bool write_all(int fd, const QByteArray& data, int timeout_ms, const std::atomic<bool>& cancel) {
+// gone or stays blocked past the timeout.
+bool write_all(int fd, const QByteArray& data, int timeout_ms) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     qsizetype sent = 0;
     while (sent < data.size()) {
-        if (cancel.load()) return false;
         const ssize_t n =
             ::write(fd, data.constData() + sent, static_cast<size_t>(data.size() - sent));
         if (n > 0) {
@@ -96,8 +103,8 @@ bool write_all(int fd, const QByteArray& data, int timeout_ms, const std::atomic
 // After the last byte went into the pipe: waits until the editor has read all of it. The pipe
 // holds a short text whole, so a successful write says nothing of an editor that quit without
 // reading. False when the reader went with bytes left unread; true once the pipe is empty, and
-// also when the editor is still there but slow to read at the timeout (it may yet), or on cancel.
-bool read_by_editor(int fd, int timeout_ms, const std::atomic<bool>& cancel) {
+// also when the editor is still there but slow to read at the timeout (it may yet).
+bool read_by_editor(int fd, int timeout_ms) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     for (;;) {
         int unread = 0;
@@ -108,16 +115,42 @@ bool read_by_editor(int fd, int timeout_ms, const std::atomic<bool>& cancel) {
         if (::poll(&p, 1, 50) > 0 && (p.revents & POLLERR)) {
             return ::ioctl(fd, FIONREAD, &unread) == 0 && unread == 0;
         }
-        if (cancel.load() || std::chrono::steady_clock::now() >= deadline) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return true;
     }
 }
 
-// One typed export at a time, from starting its editor to the last key: a second editor
-// appearing would take the focus from the first in mid-text, and the two would share the spare
-// keycodes. The second export waits and then starts its own editor.
-std::mutex& typing_mutex() {
+// One export by key events at a time: two would share the spare keycodes bound for the
+// characters the keymap lacks.
+std::mutex& window_events_mutex() {
     static std::mutex m;
     return m;
+}
+
+const QString kPrivateTempPrefix = QStringLiteral("ristemo-editor-");
+const QString kPrivateTempOwner = QStringLiteral(".ristemo-editor-pid");
+
+// Removes the private temporary folders of editors started earlier that have ended since.
+void remove_unused_temp_folders(const QString& base) {
+    const QDir dir(base);
+    for (const QString& name :
+         dir.entryList({kPrivateTempPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden)) {
+        QDir folder(dir.filePath(name));
+        const QFileInfo info(folder.path());
+        if (info.isSymLink() || info.ownerId() != ::getuid()) continue;
+        QFile owner(folder.filePath(kPrivateTempOwner));
+        if (!owner.open(QIODevice::ReadOnly)) continue;
+        const qint64 pid = owner.readAll().trimmed().toLongLong();
+        owner.close();
+        if (pid > 0 && !process_alive(static_cast<pid_t>(pid))) folder.removeRecursively();
+    }
+}
+
+// A new folder, readable by us alone, under base; empty when it cannot be made.
+QString make_private_temp_folder(const QString& base) {
+    QByteArray pattern =
+        QFile::encodeName(QDir(base).filePath(kPrivateTempPrefix + QStringLiteral("XXXXXX")));
+    if (::mkdtemp(pattern.data()) == nullptr) return {};
+    return QFile::decodeName(pattern);
 }
 
 }  // namespace
@@ -141,14 +174,14 @@ QString editor_for_desktop_entry(const QString& desktop_entry) {
 
 std::optional<EditorCommand> choose_editor(
     const QString& desktop_entry, const std::function<QString(const QString&)>& find_program,
-    bool typing_possible) {
+    bool window_events_possible) {
     QStringList candidates;
     const QString preferred = editor_for_desktop_entry(desktop_entry);
     if (!preferred.isEmpty()) candidates << preferred;
     candidates << known_editors();
     for (const QString& name : candidates) {
         const KnownEditor* e = known_editor(name);
-        if (e->delivery == Delivery::Typing && !typing_possible) continue;
+        if (e->delivery == Delivery::WindowEvents && !window_events_possible) continue;
         const QString path = find_program(name);
         if (path.isEmpty()) continue;
         return EditorCommand{name, path, e->arguments, e->delivery};
@@ -180,10 +213,16 @@ QString no_editor() {
         "Nessun editor di testo trovato: installare uno tra gnome-text-editor, gedit, kwrite, "
         "kate, mousepad, featherpad e pluma.");
 }
-QString no_standard_input_editor_on_wayland() {
+QString no_editor_for_wayland() {
+    QStringList usable;
+    for (const KnownEditor& e : editor_table()) {
+        if (e.delivery != Delivery::WindowEvents) usable << QLatin1String(e.name);
+    }
+    const QString last = usable.takeLast();
     return QStringLiteral(
-        "Nessun editor di testo utilizzabile: in una sessione Wayland il testo si può consegnare "
-        "solo a gnome-text-editor, gedit, kwrite o kate, e nessuno di questi è installato.");
+               "Nessun editor di testo utilizzabile: in una sessione Wayland il testo si può "
+               "consegnare solo a %1 o %2, e nessuno di questi è installato.")
+        .arg(usable.join(QStringLiteral(", ")), last);
 }
 QString not_started(const QString& editor) {
     return QStringLiteral("Impossibile avviare l'editor di testo %1.").arg(editor);
@@ -195,27 +234,26 @@ QString no_display() {
     return QStringLiteral(
         "Impossibile collegarsi al display grafico: il testo non è stato scritto nell'editor.");
 }
-QString window_not_focused(const QString& editor) {
+QString no_accessibility_bus(const QString& editor) {
     return QStringLiteral(
-               "La finestra dell'editor di testo %1 non è comparsa o non ha preso il fuoco in "
-               "tempo: il testo non è stato scritto.")
+               "L'editor di testo %1 riceve il testo attraverso il servizio di accessibilità del "
+               "desktop, che non è disponibile: il testo non è stato scritto.")
+        .arg(editor);
+}
+QString window_not_ready(const QString& editor) {
+    return QStringLiteral(
+               "La finestra dell'editor di testo %1 non è comparsa in tempo: il testo non è "
+               "stato scritto.")
         .arg(editor);
 }
 QString editor_closed(const QString& editor) {
     return QStringLiteral("L'editor di testo %1 si è chiuso prima di ricevere il testo.")
         .arg(editor);
 }
-QString focus_lost(const QString& editor) {
-    return QStringLiteral(
-               "La finestra dell'editor di testo %1 ha perso il fuoco: la scrittura è stata "
-               "interrotta e il testo nell'editor è incompleto.")
-        .arg(editor);
-}
 }  // namespace editor_messages
 
 struct LinuxEditorExport::Job {
     std::thread thread;
-    std::atomic<bool> cancel{false};
     std::atomic<bool> done{false};
 };
 
@@ -225,7 +263,7 @@ LinuxEditorExport::LinuxEditorExport(Options options)
     : options_(std::move(options)), gui_context_(std::make_unique<QObject>()) {}
 
 LinuxEditorExport::~LinuxEditorExport() {
-    for (auto& job : jobs_) job->cancel = true;
+    // An export under way finishes: stopping it would leave the new editor half-filled.
     wait_for_exports();
 }
 
@@ -252,7 +290,7 @@ void LinuxEditorExport::export_text(const QString& text, FailureHandler on_failu
     jobs_.push_back(std::make_unique<Job>());
     Job& job = *jobs_.back();
     job.thread = std::thread([this, &job, text, on_failure = std::move(on_failure)] {
-        run(job, text, on_failure);
+        run(text, on_failure);
         job.done = true;
     });
 }
@@ -264,7 +302,7 @@ void LinuxEditorExport::report(const FailureHandler& on_failure, const QString& 
         gui_context_.get(), [on_failure, message] { on_failure(message); }, Qt::QueuedConnection);
 }
 
-void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler& on_failure) {
+void LinuxEditorExport::run(const QString& text, const FailureHandler& on_failure) {
     // A reader that has gone must give EPIPE here, not end the program.
     sigset_t pipe_signal;
     sigemptyset(&pipe_signal);
@@ -274,78 +312,116 @@ void LinuxEditorExport::run(Job& job, const QString& text, const FailureHandler&
     const QProcessEnvironment& env = options_.environment;
     const QString path_list = env.value(QStringLiteral("PATH"));
     const bool wayland = is_wayland_session(env);
-    const bool typing_possible = !wayland && !env.value(QStringLiteral("DISPLAY")).isEmpty();
+    const bool window_events_possible = !wayland && !env.value(QStringLiteral("DISPLAY")).isEmpty();
     const auto find = [&path_list](const QString& name) { return find_program(name, path_list); };
 
     const std::optional<EditorCommand> editor =
-        choose_editor(desktop_default_for_text(env), find, typing_possible);
+        choose_editor(desktop_default_for_text(env), find, window_events_possible);
     if (!editor) {
         const bool any_installed = choose_editor({}, find, true).has_value();
         if (!any_installed) {
             report(on_failure, editor_messages::no_editor());
         } else if (wayland) {
-            report(on_failure, editor_messages::no_standard_input_editor_on_wayland());
+            report(on_failure, editor_messages::no_editor_for_wayland());
         } else {
             report(on_failure, editor_messages::no_display());
         }
         return;
     }
 
-    const bool via_stdin = editor->delivery == Delivery::StandardInput;
-    std::unique_lock<std::mutex> typing_turn(typing_mutex(), std::defer_lock);
-    if (!via_stdin) {
-        typing_turn.lock();
-        if (job.cancel.load()) return;
-    }
     LaunchOptions launch;
     launch.environment = env;
-    launch.stdin_pipe = via_stdin;
+    launch.stdin_pipe = editor->delivery == Delivery::StandardInput;
+    // Toolkits skip the accessibility bus when told to, and then the text area is out of reach.
+    if (editor->delivery == Delivery::Accessibility) {
+        launch.environment->remove(QStringLiteral("NO_AT_BRIDGE"));
+    }
+    QString temp_folder;
+    if (known_editor(editor->name)->private_temp_folder) {
+        const QString base = env.value(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
+        remove_unused_temp_folders(base);
+        temp_folder = make_private_temp_folder(base);
+        if (temp_folder.isEmpty()) {
+            report(on_failure, editor_messages::not_started(editor->name));
+            return;
+        }
+        launch.environment->insert(QStringLiteral("TMPDIR"), temp_folder);
+    }
+    std::unique_lock<std::mutex> window_events_turn(window_events_mutex(), std::defer_lock);
+    if (editor->delivery == Delivery::WindowEvents) window_events_turn.lock();
+
     // Found again in the same PATH, so started as the program chosen, called by its name.
     const Launch process = launch_detached(editor->name, editor->arguments, launch);
+    if (!temp_folder.isEmpty()) {
+        if (!process.started()) {
+            QDir(temp_folder).removeRecursively();
+        } else {
+            QFile owner(QDir(temp_folder).filePath(kPrivateTempOwner));
+            if (owner.open(QIODevice::WriteOnly)) owner.write(QByteArray::number(process.pid));
+        }
+    }
     if (!process.started()) {
         report(on_failure, editor_messages::not_started(editor->name));
         return;
     }
 
-    if (via_stdin) {
-        const bool written =
-            write_all(process.stdin_fd, standard_input_bytes(text), options_.write_timeout_ms,
-                      job.cancel) &&
-            read_by_editor(process.stdin_fd, options_.write_timeout_ms, job.cancel);
-        ::close(process.stdin_fd);
-        if (!written && !job.cancel.load()) {
-            report(on_failure, editor_messages::text_not_delivered(editor->name));
+    switch (editor->delivery) {
+        case Delivery::StandardInput: {
+            const bool written = write_all(process.stdin_fd, standard_input_bytes(text),
+                                           options_.write_timeout_ms) &&
+                                 read_by_editor(process.stdin_fd, options_.write_timeout_ms);
+            ::close(process.stdin_fd);
+            if (!written) report(on_failure, editor_messages::text_not_delivered(editor->name));
+            return;
         }
-        return;
-    }
-
-    TypingRequest request;
-    request.pid = process.pid;
-    request.lines = typed_lines(text);
-    request.display = env.value(QStringLiteral("DISPLAY")).toLocal8Bit();
-    request.focus_timeout_ms = options_.focus_timeout_ms;
-    request.key_delay_us = options_.key_delay_us;
-    if (options_.before_typed_line) {
-        request.before_line = [hook = options_.before_typed_line, pid = process.pid](int line) {
-            hook(line, pid);
-        };
-    }
-    switch (type_into_editor(request, job.cancel)) {
-        case TypingResult::Typed:
-        case TypingResult::Cancelled:
+        case Delivery::Accessibility: {
+            AccessibleTextRequest request;
+            request.pid = process.pid;
+            request.session_bus_address = env.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+            // The editor's own line ends, as it would save them.
+            request.text = QString::fromUtf8(standard_input_bytes(text));
+            request.timeout_ms = options_.window_timeout_ms;
+            request.process_alive = [pid = process.pid] { return process_alive(pid); };
+            switch (set_editor_text(request)) {
+                case AccessibleTextResult::Set:
+                    return;
+                case AccessibleTextResult::NoBus:
+                    report(on_failure, editor_messages::no_accessibility_bus(editor->name));
+                    return;
+                case AccessibleTextResult::EditorClosed:
+                    report(on_failure, editor_messages::editor_closed(editor->name));
+                    return;
+                case AccessibleTextResult::NotFound:
+                    report(on_failure, editor_messages::window_not_ready(editor->name));
+                    return;
+                case AccessibleTextResult::Refused:
+                    report(on_failure, editor_messages::text_not_delivered(editor->name));
+                    return;
+            }
             return;
-        case TypingResult::NoDisplay:
-            report(on_failure, editor_messages::no_display());
+        }
+        case Delivery::WindowEvents: {
+            TypingRequest request;
+            request.pid = process.pid;
+            request.lines = typed_lines(text);
+            request.display = env.value(QStringLiteral("DISPLAY")).toLocal8Bit();
+            request.window_timeout_ms = options_.window_timeout_ms;
+            request.key_delay_us = options_.key_delay_us;
+            switch (type_into_window(request)) {
+                case TypingResult::Typed:
+                    return;
+                case TypingResult::NoDisplay:
+                    report(on_failure, editor_messages::no_display());
+                    return;
+                case TypingResult::EditorClosed:
+                    report(on_failure, editor_messages::editor_closed(editor->name));
+                    return;
+                case TypingResult::WindowNotReady:
+                    report(on_failure, editor_messages::window_not_ready(editor->name));
+                    return;
+            }
             return;
-        case TypingResult::EditorClosed:
-            report(on_failure, editor_messages::editor_closed(editor->name));
-            return;
-        case TypingResult::WindowNotReady:
-            report(on_failure, editor_messages::window_not_focused(editor->name));
-            return;
-        case TypingResult::FocusLost:
-            report(on_failure, editor_messages::focus_lost(editor->name));
-            return;
+        }
     }
 }
 

@@ -14,8 +14,9 @@
 
 namespace ristemo::platform {
 
-// How the text reaches the editor: on its standard input, or typed into its window.
-enum class Delivery { StandardInput, Typing };
+// How the text reaches the editor: on its standard input; into its text area through the
+// accessibility bus; or as key events sent to its window alone (X11 only).
+enum class Delivery { StandardInput, Accessibility, WindowEvents };
 
 struct EditorCommand {
     QString name;  // as in the list of known editors, e.g. "gedit"
@@ -37,13 +38,13 @@ QString editor_for_desktop_entry(const QString& desktop_entry);
 
 // The editor to start. desktop_entry is the desktop's default for text/plain (may be empty);
 // find_program gives a program's absolute path or an empty string when it is not installed;
-// typing_possible is false where keystrokes cannot be sent (Wayland, no X display). Empty when
-// no usable editor is installed.
+// window_events_possible is false where key events cannot be sent to another program's window
+// (Wayland, no X display). Empty when no usable editor is installed.
 std::optional<EditorCommand> choose_editor(
     const QString& desktop_entry, const std::function<QString(const QString&)>& find_program,
-    bool typing_possible);
+    bool window_events_possible);
 
-// True in a Wayland session, where keystrokes cannot reach other programs' windows.
+// True in a Wayland session, where key events cannot reach other programs' windows.
 bool is_wayland_session(const QProcessEnvironment& environment);
 
 // The bytes given to an editor on its standard input: UTF-8, each CR LF turned into LF.
@@ -55,48 +56,48 @@ QStringList typed_lines(const QString& text);
 // The Italian messages the user may see.
 namespace editor_messages {
 QString no_editor();
-QString no_standard_input_editor_on_wayland();
+QString no_editor_for_wayland();
 QString not_started(const QString& editor);
 QString text_not_delivered(const QString& editor);
 QString no_display();
-QString window_not_focused(const QString& editor);
+QString no_accessibility_bus(const QString& editor);
+QString window_not_ready(const QString& editor);
 QString editor_closed(const QString& editor);
-QString focus_lost(const QString& editor);
 }  // namespace editor_messages
 
 // Starts a new instance of the desktop's plain-text editor and hands it the text: through its
-// standard input when it reads one, otherwise by typing into its window on X11, and only while
-// that window holds the input focus. The editor runs detached and outlives the calculator. The
-// work runs on a worker thread; failures come back on the thread that built this object.
+// standard input when it reads one, otherwise into its own text area or window (see Delivery),
+// never through the input focus. The editor runs detached and outlives the calculator. The work
+// runs on a worker thread; failures come back on the thread that built this object.
 class LinuxEditorExport : public EditorExport {
 public:
     struct Options {
         // Where programs are looked up (PATH) and what the editor inherits.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // How long the new editor's window has to appear and take the input focus.
-        int focus_timeout_ms = 10000;
-        // Pause between typed keys, in microseconds.
-        unsigned key_delay_us = 1000;
+        // How long the new editor's window or text area has to appear.
+        int window_timeout_ms = 10000;
+        // Pause between keys sent to a window, in microseconds.
+        unsigned key_delay_us = 300;
         // How long the editor may take to accept its standard input.
         int write_timeout_ms = 5000;
-        // Called on the worker thread before each typed line (0-based), with the editor's pid.
-        std::function<void(int line, qint64 editor_pid)> before_typed_line;
     };
 
     LinuxEditorExport();
     explicit LinuxEditorExport(Options options);
+    // Lets every export already started finish (each is bounded by the timeouts above).
     ~LinuxEditorExport() override;
     LinuxEditorExport(const LinuxEditorExport&) = delete;
     LinuxEditorExport& operator=(const LinuxEditorExport&) = delete;
 
     void export_text(const QString& text, FailureHandler on_failure) override;
 
-    // Blocks until every export started so far has finished its work (tests, shutdown).
+    // Blocks until every export started so far has finished its work; their failures are then
+    // waiting in the event queue of the thread that built this object.
     void wait_for_exports();
 
 private:
     struct Job;
-    void run(Job& job, const QString& text, const FailureHandler& on_failure);
+    void run(const QString& text, const FailureHandler& on_failure);
     void report(const FailureHandler& on_failure, const QString& message);
     void reap_finished_jobs();
 

@@ -1,28 +1,23 @@
 #include "platform/x11_typing.h"
 
-#include <locale.h>
-#include <signal.h>
+#include <unistd.h>
 
-#include <QFile>
-#include <QLibrary>
-#include <cerrno>
 #include <chrono>
-#include <cstdlib>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
 #include <vector>
 
+#include "platform/detached_launch.h"
 #include "platform/x11_windows.h"
 
 // X11 defines macros such as Bool and Status that break Qt headers: it comes last.
 // clang-format off
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-extern "C" {
-#include <xdo.h>
-}
+#include <X11/keysym.h>
 // clang-format on
 
 namespace ristemo::platform {
@@ -93,185 +88,61 @@ void install_x_error_handler() {
     std::call_once(once, [] { XSetErrorHandler(ignore_x_error); });
 }
 
-// libxdo decodes the typed text with the thread's multibyte locale; make it UTF-8 on this
-// thread only, whatever the program's locale is.
-class Utf8ThreadLocale {
-public:
-    Utf8ThreadLocale() {
-        utf8_ = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        if (utf8_ != static_cast<locale_t>(nullptr)) previous_ = uselocale(utf8_);
-    }
-    ~Utf8ThreadLocale() {
-        if (utf8_ == static_cast<locale_t>(nullptr)) return;
-        uselocale(previous_);
-        freelocale(utf8_);
-    }
-    Utf8ThreadLocale(const Utf8ThreadLocale&) = delete;
-    Utf8ThreadLocale& operator=(const Utf8ThreadLocale&) = delete;
-
-private:
-    locale_t utf8_ = static_cast<locale_t>(nullptr);
-    locale_t previous_ = static_cast<locale_t>(nullptr);
-};
-
 struct DisplayCloser {
     void operator()(Display* d) const { XCloseDisplay(d); }
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
-
-// libxdo (with XTest and Xinerama behind it) is loaded on the first export that types, not at
-// every start of the program.
-struct XdoCalls {
-    decltype(&::xdo_new_with_opened_display) new_with_opened_display = nullptr;
-    decltype(&::xdo_free) free = nullptr;
-    decltype(&::xdo_activate_window) activate_window = nullptr;
-    decltype(&::xdo_focus_window) focus_window = nullptr;
-    decltype(&::xdo_enter_text_window) enter_text_window = nullptr;
-    decltype(&::xdo_send_keysequence_window) send_keysequence_window = nullptr;
-};
-
-template <typename Function>
-void resolve(QLibrary& library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(library.resolve(name));
-}
-
-// Null when the library or one of its functions is missing.
-const XdoCalls* xdo_calls() {
-    static const XdoCalls* const calls = []() -> const XdoCalls* {
-        static XdoCalls found;
-        QLibrary library(QStringLiteral("xdo"), 3);
-        if (!library.load()) return nullptr;
-        resolve(library, "xdo_new_with_opened_display", found.new_with_opened_display);
-        resolve(library, "xdo_free", found.free);
-        resolve(library, "xdo_activate_window", found.activate_window);
-        resolve(library, "xdo_focus_window", found.focus_window);
-        resolve(library, "xdo_enter_text_window", found.enter_text_window);
-        resolve(library, "xdo_send_keysequence_window", found.send_keysequence_window);
-        const bool complete = found.new_with_opened_display && found.free &&
-                              found.activate_window && found.focus_window &&
-                              found.enter_text_window && found.send_keysequence_window;
-        return complete ? &found : nullptr;
-    }();
-    return calls;
-}
-
-struct XdoDeleter {
-    void operator()(xdo_t* xdo) const { xdo_calls()->free(xdo); }
-};
-using Xdo = std::unique_ptr<xdo_t, XdoDeleter>;
-
-// An ended process that nobody has reaped yet (init may be slow to) counts as gone.
-bool process_alive(pid_t pid) {
-    if (::kill(pid, 0) != 0 && errno != EPERM) return false;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return true;
-    const QByteArray fields = stat.readAll();
-    const qsizetype name_end = fields.lastIndexOf(')');
-    return name_end < 0 || fields.mid(name_end + 2, 1) != "Z";
-}
-
-// True when the window holding the input focus, or the nearest ancestor that names its
-// process, belongs to pid.
-bool focus_belongs_to(Display* display, pid_t pid) {
-    Window window = 0;
-    int revert = 0;
-    XGetInputFocus(display, &window, &revert);
-    const Window root_window = DefaultRootWindow(display);
-    while (window != None && window != PointerRoot && window != root_window) {
-        const long owner = window_pid(display, window);
-        if (owner != 0) return owner == pid;
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return false;
-        if (children) XFree(children);
-        window = parent;
-    }
-    return false;
-}
-
-bool supports_active_window(Display* display) {
-    const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
-    const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM,
-                           &type, &format, &count, &after, &data) == Success &&
-        type == XA_ATOM && format == 32 && data) {
-        const auto* atoms = reinterpret_cast<const unsigned long*>(data);
-        for (unsigned long i = 0; i < count && !found; ++i) found = atoms[i] == active;
-    }
-    if (data) XFree(data);
-    return found;
-}
-
-void give_focus(const XdoCalls& calls, const xdo_t* xdo, Window window) {
-    // Through the window manager when there is one, so that it raises the window too.
-    if (supports_active_window(xdo->xdpy)) {
-        calls.activate_window(xdo, window);
-    } else {
-        calls.focus_window(xdo, window);
-    }
-    XFlush(xdo->xdpy);
-}
-
-// Sleeps for up to ms, returning false at once when cancelled.
-bool pause_unless_cancelled(int ms, const std::atomic<bool>& cancel) {
-    const auto until = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < until) {
-        if (cancel.load()) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return !cancel.load();
-}
 
 KeySym keysym_for(char32_t c) {
     if ((c >= 0x20 && c <= 0x7e) || (c >= 0xa0 && c <= 0xff)) return static_cast<KeySym>(c);
     return static_cast<KeySym>(0x01000000 | c);
 }
 
-// Binds the keysyms the keymap lacks to unused keycodes for as long as it lives, so that every
-// character of the text has a key before the first one is typed; the editor reads the new map
-// once, before the keys, instead of racing a change per character. Restores the map after.
-class SpareKeycodes {
+struct Key {
+    KeyCode code = 0;
+    unsigned int state = 0;  // ShiftMask for the second column of the keymap
+};
+
+// The keys of the text: each character's keycode in the first layout's first or second column
+// of the keymap, and for the characters that have none there, unused keycodes bound to them for
+// as long as this lives (restored after). The events name the modifiers themselves, so whatever
+// the user's layout group, Caps Lock or held keys, these columns are what the editor reads.
+class KeyPlan {
 public:
-    SpareKeycodes(Display* display, const QStringList& lines) : display_(display) {
-        std::set<KeySym> missing;
+    KeyPlan(Display* display, const QStringList& lines) : display_(display) {
+        XDisplayKeycodes(display_, &low_, &high_);
+        KeySym* map = XGetKeyboardMapping(display_, static_cast<KeyCode>(low_), high_ - low_ + 1,
+                                          &per_keycode_);
+        if (!map) return;
+        std::set<KeySym> wanted{XK_Return};
         for (const QString& line : lines) {
-            for (const char32_t c : line.toUcs4()) {
-                const KeySym sym = keysym_for(c);
-                if (XKeysymToKeycode(display_, sym) == 0) missing.insert(sym);
+            for (const char32_t c : line.toUcs4()) wanted.insert(keysym_for(c));
+        }
+        std::vector<KeySym> missing;
+        for (const KeySym sym : wanted) {
+            const Key key = find(map, sym);
+            if (key.code != 0) {
+                keys_[sym] = key;
+            } else {
+                missing.push_back(sym);
             }
         }
-        if (missing.empty()) return;
-        int low = 0;
-        int high = 0;
-        XDisplayKeycodes(display_, &low, &high);
-        int per = 0;
-        KeySym* map =
-            XGetKeyboardMapping(display_, static_cast<KeyCode>(low), high - low + 1, &per);
-        if (!map) return;
         auto next = missing.begin();
-        for (int code = high; code >= low && next != missing.end(); --code) {
-            const KeySym* row = map + (code - low) * per;
+        for (int code = high_; code >= low_ && next != missing.end(); --code) {
+            const KeySym* row = map + (code - low_) * per_keycode_;
             bool unused = true;
-            for (int j = 0; j < per; ++j) unused = unused && row[j] == NoSymbol;
+            for (int j = 0; j < per_keycode_; ++j) unused = unused && row[j] == NoSymbol;
             if (!unused) continue;
             KeySym both[2] = {*next, *next};
             XChangeKeyboardMapping(display_, code, 2, both, 1);
             bound_.push_back(code);
+            keys_[*next] = Key{static_cast<KeyCode>(code), 0};
             ++next;
         }
-        per_keycode_ = per;
         XFree(map);
         XSync(display_, False);
     }
-    ~SpareKeycodes() {
+    ~KeyPlan() {
         if (bound_.empty()) return;
         std::vector<KeySym> none(static_cast<std::size_t>(per_keycode_), NoSymbol);
         for (const int code : bound_) {
@@ -279,89 +150,90 @@ public:
         }
         XSync(display_, False);
     }
-    SpareKeycodes(const SpareKeycodes&) = delete;
-    SpareKeycodes& operator=(const SpareKeycodes&) = delete;
+    KeyPlan(const KeyPlan&) = delete;
+    KeyPlan& operator=(const KeyPlan&) = delete;
 
+    // Keycode 0 when the character has no key (no spare keycode was left).
+    Key key_for(KeySym sym) const {
+        const auto it = keys_.find(sym);
+        return it == keys_.end() ? Key{} : it->second;
+    }
     bool any_bound() const { return !bound_.empty(); }
 
 private:
+    Key find(const KeySym* map, KeySym sym) const {
+        for (int column = 0; column < 2 && column < per_keycode_; ++column) {
+            for (int code = low_; code <= high_; ++code) {
+                if (map[(code - low_) * per_keycode_ + column] == sym) {
+                    return Key{static_cast<KeyCode>(code), column == 0 ? 0U : ShiftMask};
+                }
+            }
+        }
+        return {};
+    }
+
     Display* display_;
-    std::vector<int> bound_;
+    int low_ = 0;
+    int high_ = 0;
     int per_keycode_ = 0;
+    std::map<KeySym, Key> keys_;
+    std::vector<int> bound_;
 };
+
+void send_key(Display* display, Window window, const Key& key) {
+    XKeyEvent event{};
+    event.display = display;
+    event.window = window;
+    event.root = DefaultRootWindow(display);
+    event.subwindow = None;
+    event.time = CurrentTime;
+    event.x = event.y = event.x_root = event.y_root = 1;
+    event.same_screen = True;
+    event.keycode = key.code;
+    event.state = key.state;
+    event.type = KeyPress;
+    // No propagation: should the window not listen, no ancestor (the window manager's frame)
+    // gets the key instead.
+    XSendEvent(display, window, False, KeyPressMask, reinterpret_cast<XEvent*>(&event));
+    event.type = KeyRelease;
+    XSendEvent(display, window, False, KeyReleaseMask, reinterpret_cast<XEvent*>(&event));
+}
 
 }  // namespace
 
-TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bool>& cancel) {
+TypingResult type_into_window(const TypingRequest& request) {
     install_x_error_handler();
     const char* const display_name =
         request.display.isEmpty() ? nullptr : request.display.constData();
     const DisplayPtr display(XOpenDisplay(display_name));
     if (!display) return TypingResult::NoDisplay;
-    // Without libxdo no key can reach the display either.
-    const XdoCalls* const calls = xdo_calls();
-    if (!calls) return TypingResult::NoDisplay;
-    Xdo xdo(calls->new_with_opened_display(display.get(), display_name, 0));
-    if (!xdo) return TypingResult::NoDisplay;
-    xdo->quiet = 1;
 
-    // Wait for the new editor's window and for it to hold the focus.
-    const auto deadline = Clock::now() + std::chrono::milliseconds(request.focus_timeout_ms);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(request.window_timeout_ms);
     Window window = 0;
-    auto next_focus_request = Clock::now();
-    for (;;) {
-        if (cancel.load()) return TypingResult::Cancelled;
+    while ((window = visible_window_of(display.get(), request.pid)) == 0) {
         if (!process_alive(request.pid)) return TypingResult::EditorClosed;
-        const Window found = visible_window_of(display.get(), request.pid);
-        if (found != 0) {
-            if (focus_belongs_to(display.get(), request.pid)) break;
-            if (found != window || Clock::now() >= next_focus_request) {
-                window = found;
-                give_focus(*calls, xdo.get(), window);
-                next_focus_request = Clock::now() + std::chrono::milliseconds(500);
-                continue;
-            }
-        }
         if (Clock::now() >= deadline) return TypingResult::WindowNotReady;
-        if (!pause_unless_cancelled(20, cancel)) return TypingResult::Cancelled;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 
-    const SpareKeycodes spare(display.get(), request.lines);
-    if (spare.any_bound()) {
-        // libxdo learns the keymap when created: create it again to see the bound keys, and
-        // give the editor a moment to read the new map before the first key.
-        xdo.reset(calls->new_with_opened_display(display.get(), display_name, 0));
-        if (!xdo) return TypingResult::NoDisplay;
-        xdo->quiet = 1;
-        if (!pause_unless_cancelled(100, cancel)) return TypingResult::Cancelled;
-    }
-
-    const Utf8ThreadLocale utf8;
-    TypingResult result = TypingResult::Typed;
-    for (int i = 0; i < request.lines.size() && result == TypingResult::Typed; ++i) {
-        if (request.before_line) request.before_line(i);
-        if (cancel.load()) {
-            result = TypingResult::Cancelled;
-        } else if (!focus_belongs_to(display.get(), request.pid)) {
-            result = TypingResult::FocusLost;
-        } else {
-            const QByteArray line = request.lines[i].toUtf8();
-            if (!line.isEmpty()) {
-                calls->enter_text_window(xdo.get(), CURRENTWINDOW, line.constData(),
-                                         request.key_delay_us);
-            }
-            if (!line.isEmpty() && !focus_belongs_to(display.get(), request.pid)) {
-                result = TypingResult::FocusLost;
-            } else {
-                calls->send_keysequence_window(xdo.get(), CURRENTWINDOW, "Return",
-                                               request.key_delay_us);
-            }
+    // The server hands the editor the new keymap before any of the keys below, in order.
+    const KeyPlan plan(display.get(), request.lines);
+    const Key enter = plan.key_for(XK_Return);
+    for (const QString& line : request.lines) {
+        for (const char32_t c : line.toUcs4()) {
+            const Key key = plan.key_for(keysym_for(c));
+            if (key.code == 0) continue;
+            send_key(display.get(), window, key);
+            XFlush(display.get());
+            if (request.key_delay_us > 0) ::usleep(request.key_delay_us);
         }
+        send_key(display.get(), window, enter);
+        XFlush(display.get());
     }
     XSync(display.get(), False);
-    // The keys are queued at the editor, which still has to translate them with the bound map.
-    if (spare.any_bound()) std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    return result;
+    // The editor translates the queued keys with the bound map; give it that before unbinding.
+    if (plan.any_bound()) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return TypingResult::Typed;
 }
 
 }  // namespace ristemo::platform

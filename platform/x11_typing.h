@@ -3,34 +3,30 @@
 #include <sys/types.h>
 
 #include <QByteArray>
-#include <QString>
 #include <QStringList>
-#include <atomic>
-#include <functional>
 
 namespace ristemo::platform {
 
 enum class TypingResult {
-    Typed,           // every line typed into the editor's window
-    Cancelled,       // stopped on request; nothing to report
+    Typed,           // every line sent to the editor's window
     NoDisplay,       // the X display could not be opened
-    EditorClosed,    // the process ended before its window took the focus
-    WindowNotReady,  // no visible window of the process held the focus in time
-    FocusLost,       // the focus went elsewhere before all lines were typed
+    EditorClosed,    // the process ended before its window appeared
+    WindowNotReady,  // no visible window of the process appeared in time
 };
 
 struct TypingRequest {
     pid_t pid = -1;      // the editor process whose window gets the keys
     QStringList lines;   // each followed by one Return
     QByteArray display;  // X display name; empty for $DISPLAY
-    int focus_timeout_ms = 10000;
-    unsigned key_delay_us = 1000;
-    std::function<void(int line)> before_line;  // a seam for tests; may be empty
+    int window_timeout_ms = 10000;
+    unsigned key_delay_us = 300;
 };
 
-// Waits for a visible window of request.pid, gives it the input focus and types the lines with
-// XTest, checking before every line and every Return that the focus still belongs to that
-// process. Blocks: call it on a worker thread, one call at a time. cancel stops it between steps.
-TypingResult type_into_editor(const TypingRequest& request, const std::atomic<bool>& cancel);
+// Waits for a visible window of request.pid and sends the lines to that window alone as key
+// events (XSendEvent), never through the input focus: whichever window the user activates
+// meanwhile gets nothing. Each event carries its own modifier state, so Caps Lock, a held key
+// or the keyboard layout cannot change what arrives, for toolkits that read that state (Qt).
+// Blocks: call it on a worker thread.
+TypingResult type_into_window(const TypingRequest& request);
 
 }  // namespace ristemo::platform

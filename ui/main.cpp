@@ -33,5 +33,10 @@ int main(int argc, char* argv[]) {
     form.show();
     // Window managers need not give a new window the keyboard; typing must begin at once.
     form.activateWindow();
-    return app.exec();
+    const int status = app.exec();
+    // An export started just before the window closed still reaches its editor, and a failure
+    // of it is still shown.
+    editor.wait_for_exports();
+    QCoreApplication::processEvents();
+    return status;
 }

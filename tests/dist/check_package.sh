@@ -46,7 +46,7 @@ fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 libqt6printsupport6 libxdo3 libcups2 xdg-utils fonts-liberation fonts-dejavu-core \
+for needed in libqt6widgets6 libqt6printsupport6 libcups2 xdg-utils fonts-liberation fonts-dejavu-core \
   qt6-translations-l10n; do
   check "depends on $needed" grep -q "$needed" <<<"$depends"
 done

@@ -18,11 +18,20 @@ check() {  # description, command...: passes or fails on the command's status
   if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-# A clean desktop: a home of our own with no default applications registered, and a folder of
-# fakes first on PATH.
+# A clean desktop: a home of our own, no default applications registered anywhere (the system's
+# folders out of sight too), and a folder of fakes first on PATH, then the machine's programs
+# less the editors the program knows, so that it starts only the editors a test gives it.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$work/bin"
-export PATH="$work/bin:$PATH" E2E_EXPORT="$work/export.txt"
+export XDG_DATA_DIRS="$work/share" XDG_CONFIG_DIRS="$work/etc-xdg" TMPDIR="$work/tmp"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_DATA_DIRS" "$XDG_CONFIG_DIRS" "$TMPDIR" \
+  "$work/bin" "$work/sys"
+known_editors=(gnome-text-editor gedit kwrite kate mousepad featherpad pluma)
+IFS=: read -ra system_path <<<"$PATH"
+for dir in "${system_path[@]}"; do
+  [ -d "$dir" ] && ln -s "$dir"/* "$work/sys/" 2>/dev/null
+done
+for e in "${known_editors[@]}"; do rm -f "$work/sys/$e"; done
+export PATH="$work/bin:$work/sys" E2E_EXPORT="$work/export.txt"
 export QT_QPA_PLATFORM=xcb LC_ALL= LANG=C.UTF-8 LC_NUMERIC=it_IT.UTF-8
 
 # Installs, as the program called NAME in folder DIR, an editor that records what it is given on

@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """Prints the texts shown in a window of a running program, read from the accessibility tree.
 
-Usage: window_text.py PID TITLE [--values | --active]
+Usage: window_text.py PID TITLE [--values | --active | NAME]
 Prints the name of every label, text and button inside the program's top-level window called
 TITLE, one a line, and exits 0; exits 1 when there is no such window. With --values, an input
 box's line is its name, "=", and the text it holds; a result box's, its name, "=", and the
-text it shows. With --active, prints nothing and exits 1
-also when the window is not the active one.
+text it shows. With --active, prints nothing and exits 1 also when the window is not the active
+one. With NAME, prints instead the screen position "X Y" of the middle of the control of that
+name (exits 1 when there is none).
 """
 import sys
 
@@ -40,10 +41,27 @@ def texts_of(node, values, depth=0):
         yield from texts_of(node.get_child_at_index(i), values, depth + 1)
 
 
+def centre_of(node, name, depth=0):
+    if node is None or depth > 30:
+        return None
+    try:
+        if node.get_name() == name and node.get_role() in SHOWN_ROLES:
+            box = node.get_extents(Atspi.CoordType.SCREEN)
+            return f"{box.x + box.width // 2} {box.y + box.height // 2}"
+    except gi.repository.GLib.Error:
+        return None
+    for i in range(node.get_child_count()):
+        found = centre_of(node.get_child_at_index(i), name, depth + 1)
+        if found:
+            return found
+    return None
+
+
 def main():
     pid, title = int(sys.argv[1]), sys.argv[2]
     values = sys.argv[3:] == ["--values"]
     active = sys.argv[3:] == ["--active"]
+    wanted = sys.argv[3] if len(sys.argv) > 3 and not (values or active) else None
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
@@ -57,6 +75,12 @@ def main():
             if window is not None and window.get_name() == title:
                 if active:
                     return 0 if window.get_state_set().contains(Atspi.StateType.ACTIVE) else 1
+                if wanted is not None:
+                    found = centre_of(window, wanted)
+                    if found is None:
+                        return 1
+                    print(found)
+                    return 0
                 for text in texts_of(window, values):
                     print(text)
                 return 0

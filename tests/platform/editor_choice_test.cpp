@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include "editor_test_support.h"
+#include "platform/detached_launch.h"
 #include "platform/linux_editor_export.h"
 
 namespace ristemo::platform {
@@ -48,7 +50,7 @@ struct ChoiceCase {
     const char* name;
     const char* desktop_entry;
     QStringList installed;
-    bool typing_possible;
+    bool window_events_possible;
     const char* editor;  // empty: no usable editor
     QStringList arguments;
     Delivery delivery;
@@ -77,7 +79,7 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
          true,
          "mousepad",
          {"--disable-server"},
-         Delivery::Typing},
+         Delivery::Accessibility},
         {"no_default_first_of_list",
          "",
          all,
@@ -92,16 +94,23 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
          "gedit",
          {"-s", "-"},
          Delivery::StandardInput},
-        {"typing_default_under_x11",
+        {"accessibility_default_under_x11",
          "pluma.desktop",
          {"gedit", "pluma"},
          true,
          "pluma",
          {},
-         Delivery::Typing},
-        {"typing_default_under_wayland_skipped",
+         Delivery::Accessibility},
+        {"accessibility_default_under_wayland",
          "pluma.desktop",
          {"gedit", "pluma"},
+         false,
+         "pluma",
+         {},
+         Delivery::Accessibility},
+        {"window_events_default_under_wayland_skipped",
+         "featherpad.desktop",
+         {"gedit", "featherpad"},
          false,
          "gedit",
          {"-s", "-"},
@@ -112,15 +121,15 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
          true,
          "featherpad",
          {"-s"},
-         Delivery::Typing},
-        {"only_typing_editors_under_wayland",
+         Delivery::WindowEvents},
+        {"only_featherpad_under_wayland",
          "",
-         {"mousepad", "pluma"},
+         {"featherpad"},
          false,
          "",
          {},
-         Delivery::Typing},
-        {"nothing_installed", "gedit.desktop", {}, true, "", {}, Delivery::Typing},
+         Delivery::WindowEvents},
+        {"nothing_installed", "gedit.desktop", {}, true, "", {}, Delivery::StandardInput},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,7 +138,7 @@ TEST(ChooseEditor, PrefersTheDesktopDefaultThenTheListOrder) {
             return installed.contains(name) ? QStringLiteral("/opt/bin/") + name : QString();
         };
         const auto chosen =
-            choose_editor(QString::fromUtf8(c.desktop_entry), find, c.typing_possible);
+            choose_editor(QString::fromUtf8(c.desktop_entry), find, c.window_events_possible);
         if (*c.editor == '\0') {
             EXPECT_FALSE(chosen.has_value());
             continue;
@@ -245,27 +254,29 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
          "",
          {"gnome-text-editor", "-s", "-"},
          {}},
-        {"typing_editor_started_but_no_display",
+        {"accessibility_editor_without_session_bus",
          "org.xfce.mousepad.desktop",
          {"gedit", "mousepad"},
          ":9999",
          "",
          {"mousepad", "--disable-server"},
-         editor_messages::no_display()},
-        {"typing_default_under_wayland",
-         "org.xfce.mousepad.desktop",
-         {"kwrite", "mousepad"},
+         editor_messages::no_accessibility_bus(QStringLiteral("mousepad"))},
+        {"window_events_default_under_wayland",
+         "featherpad.desktop",
+         {"kwrite", "featherpad"},
          ":0",
          "wayland-0",
          {"kwrite", "--stdin"},
          {}},
-        {"wayland_without_stdin_editor",
+        {"wayland_with_featherpad_only",
          "",
-         {"mousepad", "pluma"},
+         {"featherpad"},
          ":0",
          "wayland-0",
          {},
-         editor_messages::no_standard_input_editor_on_wayland()},
+         QStringLiteral("Nessun editor di testo utilizzabile: in una sessione Wayland il testo si "
+                        "può consegnare solo a gnome-text-editor, gedit, kwrite, kate, mousepad "
+                        "o pluma, e nessuno di questi è installato.")},
         {"no_display_without_stdin_editor",
          "",
          {"featherpad"},
@@ -289,7 +300,7 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
         options.environment.insert("DISPLAY", c.display);
         options.environment.insert("WAYLAND_DISPLAY", c.wayland_display);
         options.environment.insert("FAKE_EDITOR_RECORD", record);
-        options.focus_timeout_ms = 500;
+        options.window_timeout_ms = 500;
         QStringList failures;
         {
             LinuxEditorExport exporter(options);
@@ -311,6 +322,40 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
                       c.expected_args.join('\n') + '\n');
         }
     }
+}
+
+// pluma hands its files to a pluma already running, found through a socket in its temporary
+// folder: each export gives it a new folder of its own, and removes those of plumas gone since.
+TEST(LinuxEditorExport, PlumaGetsAPrivateTemporaryFolderEachTime) {
+    FakeBin bin;
+    bin.install(QStringLiteral("pluma"), FAKE_STDIN_EDITOR_PATH);
+    QTemporaryDir base;
+    QTemporaryDir records;
+    QStringList folders;
+    for (int i = 0; i < 2; ++i) {
+        const QString record = QDir(records.path()).filePath(QStringLiteral("editor%1").arg(i));
+        LinuxEditorExport::Options options;
+        options.environment = QProcessEnvironment();
+        options.environment.insert("PATH", bin.path());
+        options.environment.insert("TMPDIR", base.path());
+        options.environment.insert("FAKE_EDITOR_RECORD", record);
+        LinuxEditorExport exporter(options);
+        exporter.export_text(test::thirteen_line_report(), {});
+        exporter.wait_for_exports();
+        ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 5000));
+        folders << QString::fromUtf8(read_file(record + ".tmpdir")).trimmed();
+        const auto pid = static_cast<pid_t>(read_file(record + ".pid").trimmed().toLongLong());
+        ASSERT_TRUE(wait_until([pid] { return !process_alive(pid); }, 5000));
+    }
+    for (const QString& folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        EXPECT_EQ(QFileInfo(folder).dir().path(), base.path());
+    }
+    EXPECT_NE(folders[0], folders[1]);
+    EXPECT_FALSE(QFileInfo::exists(folders[0])) << "the ended pluma's folder stays";
+    const QFileInfo second(folders[1]);
+    ASSERT_TRUE(second.isDir());
+    EXPECT_EQ(second.permissions() & 0x0077, QFileDevice::Permissions());
 }
 
 }  // namespace

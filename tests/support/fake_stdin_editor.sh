@@ -10,6 +10,7 @@ record="${FAKE_EDITOR_RECORD:?}"
   for a in "$@"; do printf '%s\n' "$a"; done
 } > "$record.args"
 printf '%s\n' "$$" > "$record.pid"
+printf '%s\n' "${TMPDIR-}" > "$record.tmpdir"
 /bin/cat > "$record.stdin.part"
 /bin/mv "$record.stdin.part" "$record.stdin"
 exec /bin/sleep "${FAKE_EDITOR_LINGER:-0}"
