@@ -14,8 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 
 # Nothing of the machine's: no default editor, no installed editor but the recording one.
-mkdir -p "$work/share" "$work/etc-xdg"
-isolated=(PATH="$work/bin" XDG_DATA_DIRS="$work/share" XDG_CONFIG_DIRS="$work/etc-xdg")
+isolated=(PATH="$work/bin")
 title="Ristemo 1.0 - © 2026 gli autori di Ristemo"
 
 launch() {  # extra environment...: starts ristemo, sets pid
@@ -64,7 +63,8 @@ sys.exit(1)
 
 case "$mode" in
 openbox)
-  openbox >/dev/null 2>&1 &
+  # The window manager itself needs the machine's folders for its theme and settings.
+  XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/share openbox >/dev/null 2>&1 &
   pids+=("$!")
   wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox runs"
   launch
