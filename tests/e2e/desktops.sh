@@ -66,7 +66,11 @@ openbox)
   # The window manager itself needs the machine's folders for its theme and settings.
   XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/share openbox >/dev/null 2>&1 &
   pids+=("$!")
-  wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox runs"
+  # xprop succeeds also when the property is missing: look for the window it names. openbox
+  # names its theme once it has taken over the screen and is ready to manage windows.
+  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME | grep -q "window id" &&
+    xprop -root _OB_THEME | grep -q '"'; }
+  wait_for 10 wm_ready || fail "openbox runs"
   launch
   if wait_for 15 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0"; then
     # No xdotool windowfocus: the window must have the keyboard by itself.
