@@ -23,11 +23,6 @@ struct EditorCommand {
     QString path;  // absolute path of the program found
     QStringList arguments;
     Delivery delivery = Delivery::StandardInput;
-
-    bool operator==(const EditorCommand& o) const {
-        return name == o.name && path == o.path && arguments == o.arguments &&
-               delivery == o.delivery;
-    }
 };
 
 // The known editors in order of preference when the desktop names none of them.
