@@ -50,7 +50,7 @@ struct OutcomeRow {
     const char* name;
     // The program file; nullptr: no file at all. RELEASE stands for a file that the test
     // creates once launch_detached has returned, so a program waiting for it is still running
-    // then, whatever the machine's speed.
+    // then, whatever the machine's speed. It also stops when its own file goes with the sandbox.
     const char* content;
     bool executable;
     int watch_ms;
@@ -94,11 +94,12 @@ INSTANTIATE_TEST_SUITE_P(
         OutcomeRow{"exits_zero", "#!/bin/sh\nexit 0\n", true, 400, LaunchOutcome::ExitedOk},
         OutcomeRow{"exits_nonzero", "#!/bin/sh\nexit 3\n", true, 400, LaunchOutcome::ExitedBadly},
         OutcomeRow{"killed", "#!/bin/sh\nkill -KILL $$\n", true, 400, LaunchOutcome::ExitedBadly},
-        OutcomeRow{"keeps_running", "#!/bin/sh\nwhile [ ! -e RELEASE ]; do sleep 0.05; done\n",
+        OutcomeRow{"keeps_running",
+                   "#!/bin/sh\nwhile [ ! -e RELEASE ] && [ -e \"$0\" ]; do sleep 0.05; done\n",
                    true, 400, LaunchOutcome::StillRunning},
         OutcomeRow{"unwatched_returns_once_started",
-                   "#!/bin/sh\nwhile [ ! -e RELEASE ]; do sleep 0.05; done\n", true, 0,
-                   LaunchOutcome::StillRunning},
+                   "#!/bin/sh\nwhile [ ! -e RELEASE ] && [ -e \"$0\" ]; do sleep 0.05; done\n",
+                   true, 0, LaunchOutcome::StillRunning},
         OutcomeRow{"missing_program", nullptr, true, 400, LaunchOutcome::NotStarted},
         OutcomeRow{"not_executable", "#!/bin/sh\nexit 0\n", false, 400, LaunchOutcome::NotStarted},
         // Executable, but execve itself fails: that is not starting, not a bad exit.
