@@ -1,15 +1,22 @@
-# The Windows build (MinGW-w64, cmake/mingw-w64.cmake): the shared layers, their tests under Wine,
-# the Win32 window and the installer. Qt is not used here.
+# The Windows build (MinGW-w64, cmake/mingw-w64.cmake): the shared layers and their tests under
+# Wine, the Windows services, the Win32 window and the installer. Qt is not used here.
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
   message(FATAL_ERROR "Configure the Windows build with -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake")
 endif()
+enable_language(RC)
 
-# Wide-character Win32 API throughout; no min/max macros from windows.h.
+# Wide-character Win32 API throughout; no min/max macros from windows.h; Windows 10 and later.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00
                         WINVER=0x0A00)
+# Release programs carry no symbols.
+add_link_options($<$<CONFIG:Release,MinSizeRel>:-s>)
 
 add_subdirectory(core)
 add_subdirectory(report)
+add_subdirectory(platform)
+add_subdirectory(form)
+add_subdirectory(platform/windows)
+add_subdirectory(ui/win32)
 
 if(RISTEMO_BUILD_TESTS)
   enable_testing()
@@ -21,10 +28,19 @@ if(RISTEMO_BUILD_TESTS)
   # Listing a test program's tests needs Wine: done by ctest, not by the build, in a prefix that is
   # booted now (a first boot takes longer than the listing may).
   set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+  # A cold Wine server starts its services first, which can take longer than the listing's 5 s.
+  function(gtest_discover_tests target)
+    _gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 ${ARGN})
+  endfunction()
   execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit RESULT_VARIABLE wine_status)
   if(NOT wine_status EQUAL 0)
     message(FATAL_ERROR "Wine could not start in ${CMAKE_BINARY_DIR}/wine (status ${wine_status})")
   endif()
+
+  add_library(ristemo_test_support INTERFACE)
+  target_include_directories(ristemo_test_support INTERFACE ${PROJECT_SOURCE_DIR}/tests)
   add_subdirectory(tests/core)
   add_subdirectory(tests/report)
+  add_subdirectory(tests/form)
+  add_subdirectory(tests/windows)
 endif()

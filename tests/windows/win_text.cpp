@@ -1,0 +1,107 @@
+// Test helper: prints the texts of windows of other programs, read with WM_GETTEXT, as UTF-8.
+//   win_text controls TITLE-PREFIX ID...   the controls with these identifiers in the first
+//                                          visible top-level window whose title starts so
+//   win_text children TITLE                every child's text of the visible top-level window with
+//                                          exactly this title (a message box), one a line
+//   win_text editors CLASS                 the text of the edit control of each visible top-level
+//                                          window of this class, each followed by a line "--"
+// Exit status 1 when no such window is found.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(std::size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring text_of(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring class_of(HWND window) {
+    wchar_t name[64] = {};
+    return std::wstring(name, std::size_t(GetClassNameW(window, name, 64)));
+}
+
+std::vector<HWND> top_level_windows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM list) -> BOOL {
+            if (IsWindowVisible(window))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::vector<HWND> children_of(HWND parent) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+void print(const std::wstring& text) {
+    const std::string bytes = utf8(text) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 3) return 2;
+    const std::wstring mode = argv[1];
+    const std::wstring name = argv[2];
+    bool found = false;
+    for (HWND window : top_level_windows()) {
+        if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
+            for (int i = 3; i < argc; ++i)
+                print(text_of(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
+            return 0;
+        }
+        if (mode == L"children" && text_of(window) == name) {
+            for (HWND child : children_of(window)) print(text_of(child));
+            return 0;
+        }
+        if (mode == L"editors" && lstrcmpiW(class_of(window).c_str(), name.c_str()) == 0) {
+            for (HWND child : children_of(window)) {
+                if (lstrcmpiW(class_of(child).c_str(), L"Edit") == 0) {
+                    const std::string bytes = utf8(text_of(child));
+                    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+                    std::fputs("--\n", stdout);
+                    found = true;
+                    break;
+                }
+            }
+        }
+    }
+    return found ? 0 : 1;
+}

@@ -1,0 +1,42 @@
+// The Windows program: Form1 in a Win32 window, with the Windows services.
+#include "form/form1.h"
+#include "platform/windows/win32.h"
+#include "platform/windows/win_editor_export.h"
+#include "platform/windows/win_locale.h"
+#include "platform/windows/win_message_box.h"
+#include "platform/windows/win_printer.h"
+#include "platform/windows/win_shell_open.h"
+#include "ui/win32/form1_window.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+    // The shell opens some addresses through COM.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
+    namespace platform = ristemo::platform;
+    HWND message_owner = nullptr;  // none until the window is on screen
+    platform::WinMessageBox message_box(&message_owner);
+    platform::WinLocaleQuery locale;
+    platform::WinRegionalSettings regional_settings;
+    platform::WinPrinter printer;
+    platform::WinEditorExport editor;
+    platform::WinShellOpen shell;
+
+    const ristemo::form::Services services{message_box, locale, regional_settings,
+                                           printer,     editor, shell};
+    ristemo::ui::Form1Window window;
+    ristemo::form::Form1 form(window, services);
+    if (!window.create(instance)) return 1;
+    if (!form.Form_Load()) return 0;
+    window.attach(form);
+    message_owner = window.handle();
+    window.show(show_command);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (window.preview(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    CoUninitialize();
+    return int(msg.wParam);
+}
