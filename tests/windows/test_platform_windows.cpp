@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win32.h"
+#include "platform/windows/win_editor_export.h"
+#include "platform/windows/win_message_box.h"
+#include "platform/windows/win_printer.h"
+
+namespace ristemo::platform {
+namespace {
+
+struct BoxCase {
+    const char* name;
+    Buttons buttons;
+    Icon icon;
+    UINT style;
+};
+
+class MessageBoxStyle : public testing::TestWithParam<BoxCase> {};
+
+// The button set, the icon, and always the first button as the default.
+TEST_P(MessageBoxStyle, MatchesTheCall) {
+    const BoxCase& c = GetParam();
+    EXPECT_EQ(WinMessageBox::style_of(c.buttons, c.icon) & ~UINT(MB_SETFOREGROUND), c.style);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, MessageBoxStyle,
+    testing::Values(
+        BoxCase{"validation", Buttons::Ok, Icon::None, MB_OK | MB_DEFBUTTON1},
+        BoxCase{"quit", Buttons::YesNo, Icon::Question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1},
+        BoxCase{"print", Buttons::YesNoCancel, Icon::Question,
+                MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1},
+        BoxCase{"separator", Buttons::YesNoCancel, Icon::None, MB_YESNOCANCEL | MB_DEFBUTTON1}),
+    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+
+TEST(MessageBoxAnswer, ClosingWithoutChoiceIsCancel) {
+    EXPECT_EQ(WinMessageBox::answer_of(IDOK), Answer::Ok);
+    EXPECT_EQ(WinMessageBox::answer_of(IDYES), Answer::Yes);
+    EXPECT_EQ(WinMessageBox::answer_of(IDNO), Answer::No);
+    EXPECT_EQ(WinMessageBox::answer_of(IDCANCEL), Answer::Cancel);
+    EXPECT_EQ(WinMessageBox::answer_of(0), Answer::Cancel);
+}
+
+// What GDI was asked to draw, read back from a metafile.
+struct Drawn {
+    std::wstring face;
+    LONG height = 0;
+    LONG weight = 0;
+    POINTL at{};
+    std::wstring text;
+};
+
+std::vector<Drawn> record(const std::vector<PrintLine>& lines, bool* ok) {
+    const HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    *ok = WinPrinter::draw_lines(dc, lines);
+    const HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    struct State {
+        LOGFONTW font{};
+        std::vector<Drawn> drawn;
+    } state;
+    EnumEnhMetaFile(
+        nullptr, metafile,
+        [](HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM data) -> int {
+            auto* s = reinterpret_cast<State*>(data);
+            if (r->iType == EMR_EXTCREATEFONTINDIRECTW)
+                s->font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(r)->elfw.elfLogFont;
+            if (r->iType == EMR_EXTTEXTOUTW) {
+                const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(r);
+                const auto* chars = reinterpret_cast<const wchar_t*>(
+                    reinterpret_cast<const BYTE*>(r) + t->emrtext.offString);
+                s->drawn.push_back({s->font.lfFaceName, s->font.lfHeight, s->font.lfWeight,
+                                    t->emrtext.ptlReference,
+                                    std::wstring(chars, t->emrtext.nChars)});
+            }
+            return 1;
+        },
+        &state, nullptr);
+    DeleteEnhMetaFile(metafile);
+    return state.drawn;
+}
+
+// Twips become device units at the device's resolution; sizes are points at that resolution.
+TEST(PrinterPage, LinesAtTheirPositionsInTheirFonts) {
+    const HDC screen = CreateCompatibleDC(nullptr);
+    const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+    DeleteDC(screen);
+
+    bool ok = false;
+    const std::vector<Drawn> drawn =
+        record({{200, 200, "verdana", 12.0, true, "Ristemo 1.0 - \u00a9 2026"},
+                {200, 5600, "Courier new", 10.0, false, "et\u00e0"}},
+               &ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0].face, L"verdana");
+    EXPECT_EQ(drawn[0].height, -((12 * dpi_y + 36) / 72));
+    EXPECT_EQ(drawn[0].weight, FW_BOLD);
+    EXPECT_EQ(drawn[0].at.x, MulDiv(200, dpi_x, 1440));
+    EXPECT_EQ(drawn[0].at.y, MulDiv(200, dpi_y, 1440));
+    EXPECT_EQ(drawn[0].text, L"Ristemo 1.0 - \u00a9 2026");
+    EXPECT_EQ(drawn[1].face, L"Courier new");
+    EXPECT_EQ(drawn[1].height, -((10 * dpi_y + 36) / 72));
+    EXPECT_EQ(drawn[1].weight, FW_NORMAL);
+    EXPECT_EQ(drawn[1].at.y, MulDiv(5600, dpi_y, 1440));
+    EXPECT_EQ(drawn[1].text, L"et\u00e0");
+}
+
+TEST(PrinterPage, RefusesALineItCannotDrawBeforePrinting) {
+    WinPrinter printer;
+    const PrintResult result = printer.print_page(
+        {{200, 200, "verdana", 12.0, true, "a"}, {200, 650, " ", 10.0, false, "b"}});
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "la riga 2 non ha un tipo di carattere");
+}
+
+// Runs the thread's messages (the exporter's timers) until the exporter reports or time is up.
+std::string failure_of(WinEditorExport::Options options) {
+    WinEditorExport exporter(std::move(options));
+    std::string message;
+    bool reported = false;
+    exporter.export_text("riga\r\n", [&](const std::string& m) {
+        message = m;
+        reported = true;
+    });
+    const ULONGLONG until = GetTickCount64() + 20000;
+    MSG msg;
+    while (!reported && GetTickCount64() < until) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    return message;
+}
+
+struct ExportCase {
+    const char* name;
+    const wchar_t* command;
+    const char* message;
+};
+
+class EditorExportFailure : public testing::TestWithParam<ExportCase> {};
+
+TEST_P(EditorExportFailure, IsToldInItalian) {
+    WinEditorExport::Options options;
+    options.command = GetParam().command;
+    options.timeout_ms = 1500;
+    EXPECT_EQ(failure_of(options), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editors, EditorExportFailure,
+    testing::Values(ExportCase{"missing", L"ristemo-no-such-editor.exe",
+                               "Impossibile avviare l'editor di testo Notepad."},
+                    // A program that starts and ends without a window.
+                    ExportCase{
+                        "no_window", L"cmd.exe /c exit",
+                        "La finestra dell'editor di testo Notepad non \u00e8 comparsa in tempo: il "
+                        "testo non \u00e8 stato scritto."}),
+    [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ristemo::platform
