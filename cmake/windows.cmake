@@ -17,6 +17,7 @@ add_subdirectory(platform)
 add_subdirectory(form)
 add_subdirectory(platform/windows)
 add_subdirectory(ui/win32)
+add_subdirectory(dist/windows)
 
 if(RISTEMO_BUILD_TESTS)
   enable_testing()
