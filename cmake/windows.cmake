@@ -18,6 +18,11 @@ add_subdirectory(form)
 add_subdirectory(platform/windows)
 add_subdirectory(ui/win32)
 add_subdirectory(dist/windows)
+# The start-up yardstick of bench/startup-windows.sh.
+add_executable(bench_empty_window_win32 WIN32 bench/empty_window_win32.cpp)
+target_link_options(bench_empty_window_win32 PRIVATE -municode)
+set_target_properties(bench_empty_window_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY
+                      ${CMAKE_BINARY_DIR}/bench)
 
 if(RISTEMO_BUILD_TESTS)
   enable_testing()
