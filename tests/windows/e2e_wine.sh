@@ -80,8 +80,17 @@ if wait_for 30 main_window; then
     fail "F7: Notepad holds [$(cat "$work/export")]"
   fi
 
-  # Esc, then Yes (the default button): the program ends.
+  # F8 empties the window and returns to the creatinine box, which takes four characters.
   activate "$(main_window)"
+  key F8
+  emptied=$(texts controls "Ristemo 1.0" 100 101 102 103 500 501 502 503 504 | tr -d '\n')
+  [ -z "$emptied" ] && pass "F8 empties the window" || fail "F8 leaves [$emptied]"
+  type_text 123456
+  creatinine=$(texts controls "Ristemo 1.0" 100)
+  [ "$creatinine" = 1234 ] && pass "the creatinine box takes 4 characters" ||
+    fail "the creatinine box holds [$creatinine]"
+
+  # Esc, then Yes (the default button): the program ends.
   key Escape
   if wait_for 10 message_box; then
     question=$(texts children ristemo | grep -x 'uscire?')
