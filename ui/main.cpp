@@ -8,6 +8,7 @@
 #include "platform/qt_printer.h"
 #include "platform/qt_translations.h"
 #include "platform/system_locale_query.h"
+#include "platform/wayland_decoration/wayland_title_bar.h"
 #include "platform/xdg_shell_open.h"
 #include "ui/form1.h"
 #include "ui/services.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Wayland desktops match the window to its launcher and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Ristemo"));
+    platform::use_own_wayland_title_bar();
     platform::install_font_substitutions();
     platform::install_qt_translations();
 
