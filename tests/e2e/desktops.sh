@@ -35,8 +35,8 @@ worked_example=("creatinina=1,2" "peso (kg)=80" "età (anni)=70" "altezza (m)=1,
   "peso ideale e scostamento=70,4 (+13,6%)" "superficie corporea=1,96" "stima massa magra=65,76")
 
 # The window's title bar as "RIGHT TOP WIDTH": its right edge, top row and width on weston's
-# screen, from the topmost long run of the window colour. Qt's usual title bar stands its maximize button 40
-# pixels left of that edge and its minimize button 63, both 15 below the top.
+# screen, from the topmost long run of the window colour. Qt's usual title bar stands its
+# maximize button 40 pixels left of that edge and its minimize button 63, both 15 below the top.
 title_bar() {
   import -window "$WESTON_WINDOW" -depth 8 rgb:- | python3 -c '
 import sys
