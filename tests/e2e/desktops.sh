@@ -67,7 +67,8 @@ request() {  # minimize-button | maximize-button | title-double-click | KEYS
   case "$1" in
   minimize-button) xdotool mousemove $((right - 63)) $((top + 15)) click 1 ;;
   maximize-button) xdotool mousemove $((right - 40)) $((top + 15)) click 1 ;;
-  title-double-click) xdotool mousemove $((right - 250)) $((top + 15)) click --repeat 2 --delay 80 1 ;;
+  title-double-click)
+    xdotool mousemove $((right - 250)) $((top + 15)) click --repeat 2 --delay 80 1 ;;
   *) key "$1" ;;
   esac
 }
