@@ -19,7 +19,7 @@ run_all() {
   export LC_NUMERIC=it_IT.UTF-8 QT_QPA_PLATFORM=xcb
   local names=(empty text ristemo)
   local programs=("$build/bench/bench_empty_window" "$build/bench/bench_text_window"
-                  "$build/ui/ristemo")
+                  "$build/ui/qt/ristemo")
   for _ in $(seq "$runs"); do
     for i in "${!names[@]}"; do
       echo "${names[$i]} $("$build/bench/bench_map_timer" 1000 "${programs[$i]}")"

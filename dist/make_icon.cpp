@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "ui/calculator_icon.h"
+#include "ui/qt/calculator_icon.h"
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);

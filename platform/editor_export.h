@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <functional>
+#include <string>
 
 namespace ristemo::platform {
 
@@ -11,10 +11,10 @@ namespace ristemo::platform {
 // message, on the GUI thread, possibly before export_text returns.
 class EditorExport {
 public:
-    using FailureHandler = std::function<void(const QString& message)>;
+    using FailureHandler = std::function<void(const std::string& message)>;
     virtual ~EditorExport() = default;
-    // text: lines each ended by CR LF.
-    virtual void export_text(const QString& text, FailureHandler on_failure) = 0;
+    // text: UTF-8, lines each ended by CR LF.
+    virtual void export_text(const std::string& text, FailureHandler on_failure) = 0;
 };
 
 }  // namespace ristemo::platform

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace ristemo::platform {
 
-// The user's decimal separator as the locale reports it (may be empty).
+// The user's decimal separator as the locale reports it (UTF-8, may be empty).
 class LocaleQuery {
 public:
     virtual ~LocaleQuery() = default;
-    virtual QString decimal_separator() = 0;
+    virtual std::string decimal_separator() = 0;
 };
 
 }  // namespace ristemo::platform

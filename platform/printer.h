@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 #include <vector>
 
 namespace ristemo::platform {
@@ -10,16 +10,16 @@ namespace ristemo::platform {
 struct PrintLine {
     int x_twips = 0;
     int y_twips = 0;
-    QString font_family;
+    std::string font_family;
     double point_size = 0.0;
     bool bold = false;
-    QString text;
+    std::string text;  // UTF-8
 };
 
 struct PrintResult {
     bool ok = false;
-    QString error;   // Italian, for the user, when !ok
-    QString notice;  // Italian, for the user: the page went out but will not come out yet
+    std::string error;   // Italian, for the user, when !ok
+    std::string notice;  // Italian, for the user: the page went out but will not come out yet
 };
 
 // Prints one page as one job on the default printer.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace ristemo::platform {
 
@@ -20,9 +20,9 @@ public:
     virtual ~ShellOpen() = default;
     // Opens an address with the program associated with it, without waiting for the opener to
     // finish; late_failure (may be empty) hears of a failure found afterwards.
-    virtual std::int32_t shell_open(const QString& address, LateFailure late_failure) = 0;
+    virtual std::int32_t shell_open(const std::string& address, LateFailure late_failure) = 0;
     // Lets the user choose a program for the address and starts it.
-    virtual std::int32_t open_with_dialog(const QString& address) = 0;
+    virtual std::int32_t open_with_dialog(const std::string& address) = 0;
 };
 
 }  // namespace ristemo::platform

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "platform/system_locale_query.h"
+#include "platform/linux/system_locale_query.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     ristemo::platform::SystemLocaleQuery locale;
-    QTextStream(stdout) << locale.decimal_separator() << '\n';
+    QTextStream(stdout) << QString::fromStdString(locale.decimal_separator()) << '\n';
     return 0;
 }

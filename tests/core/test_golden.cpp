@@ -6,7 +6,7 @@
 
 #include "core/calculation.h"
 #include "core/validation.h"
-#include "tests/support/golden_rows.h"
+#include "support/golden_rows.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QSet>
 
 #include "editor_test_support.h"
-#include "platform/detached_launch.h"
-#include "platform/linux_editor_export.h"
+#include "platform/linux/detached_launch.h"
+#include "platform/linux/linux_editor_export.h"
 
 namespace ristemo::platform {
 namespace {
@@ -304,8 +304,9 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
         QStringList failures;
         {
             LinuxEditorExport exporter(options);
-            exporter.export_text(test::thirteen_line_report(),
-                                 [&failures](const QString& m) { failures << m; });
+            exporter.export_text(
+                test::thirteen_line_report().toStdString(),
+                [&failures](const std::string& m) { failures << QString::fromStdString(m); });
             exporter.wait_for_exports();
             QCoreApplication::processEvents();
         }
@@ -340,7 +341,7 @@ TEST(LinuxEditorExport, PlumaGetsAPrivateTemporaryFolderEachTime) {
         options.environment.insert("TMPDIR", base.path());
         options.environment.insert("FAKE_EDITOR_RECORD", record);
         LinuxEditorExport exporter(options);
-        exporter.export_text(test::thirteen_line_report(), {});
+        exporter.export_text(test::thirteen_line_report().toStdString(), {});
         exporter.wait_for_exports();
         ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 5000));
         folders << QString::fromUtf8(read_file(record + ".tmpdir")).trimmed();

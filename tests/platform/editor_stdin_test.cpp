@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "editor_test_support.h"
-#include "platform/linux_editor_export.h"
+#include "platform/linux/linux_editor_export.h"
 
 namespace ristemo::platform {
 namespace {
@@ -108,8 +108,9 @@ TEST_F(StandardInputExport, GeditGetsTheTextByteForByteAndOutlivesUs) {
     {
         LinuxEditorExport exporter(options_for(QStringLiteral("30")));
         clock.start();
-        exporter.export_text(test::thirteen_line_report(),
-                             [this](const QString& m) { failures_ << m; });
+        exporter.export_text(
+            test::thirteen_line_report().toStdString(),
+            [this](const std::string& m) { failures_ << QString::fromStdString(m); });
         const qint64 returned_after = clock.elapsed();
         ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 5000));
         const qint64 delivered_after = clock.elapsed();
@@ -163,7 +164,9 @@ TEST_F(StandardInputExport, FailuresAreReportedOnce) {
         LinuxEditorExport exporter(scripted_gedit_options(bin, 300));
         QString text(c.text_size / 2, QLatin1Char('x'));
         text = text.replace(0, 2, QStringLiteral("\r\n"));
-        exporter.export_text(text, [&failures](const QString& m) { failures << m; });
+        exporter.export_text(text.toStdString(), [&failures](const std::string& m) {
+            failures << QString::fromStdString(m);
+        });
         ASSERT_TRUE(wait_until([&] { return !failures.isEmpty(); }, 5000));
         QCoreApplication::processEvents();
         EXPECT_EQ(failures, QStringList{c.expected_message});
@@ -188,8 +191,9 @@ TEST_F(StandardInputExport, AnEditorThatTakesTheWholeTextIsNoFailure) {
         bin.install_script(QStringLiteral("gedit"), c.editor_script);
         QStringList failures;
         LinuxEditorExport exporter(scripted_gedit_options(bin, 1500));
-        exporter.export_text(test::thirteen_line_report(),
-                             [&failures](const QString& m) { failures << m; });
+        exporter.export_text(
+            test::thirteen_line_report().toStdString(),
+            [&failures](const std::string& m) { failures << QString::fromStdString(m); });
         exporter.wait_for_exports();
         QCoreApplication::processEvents();
         EXPECT_TRUE(failures.isEmpty()) << failures.join('\n').toStdString();
@@ -204,8 +208,8 @@ TEST_F(StandardInputExport, AnEditorThatCannotStartIsReported) {
     broken.write("#!/nonexistent/interpreter\n");
     broken.close();
     LinuxEditorExport exporter(options_for(QStringLiteral("0")));
-    exporter.export_text(test::thirteen_line_report(),
-                         [this](const QString& m) { failures_ << m; });
+    exporter.export_text(test::thirteen_line_report().toStdString(),
+                         [this](const std::string& m) { failures_ << QString::fromStdString(m); });
     ASSERT_TRUE(wait_until([&] { return !failures_.isEmpty(); }, 5000));
     EXPECT_EQ(failures_, QStringList{editor_messages::not_started(QStringLiteral("kate"))});
     EXPECT_TRUE(our_zombie_children().isEmpty());
@@ -214,13 +218,13 @@ TEST_F(StandardInputExport, AnEditorThatCannotStartIsReported) {
 TEST_F(StandardInputExport, TwoExportsOpenTwoEditorsEachWithTheWholeText) {
     bin_.install(QStringLiteral("kwrite"), FAKE_STDIN_EDITOR_PATH);
     LinuxEditorExport exporter(options_for(QStringLiteral("0")));
-    exporter.export_text(test::thirteen_line_report(),
-                         [this](const QString& m) { failures_ << m; });
+    exporter.export_text(test::thirteen_line_report().toStdString(),
+                         [this](const std::string& m) { failures_ << QString::fromStdString(m); });
     ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 5000));
     const QByteArray first = read_file(record_ + ".stdin");
     QFile::remove(record_ + ".stdin");
-    exporter.export_text(test::thirteen_line_report(),
-                         [this](const QString& m) { failures_ << m; });
+    exporter.export_text(test::thirteen_line_report().toStdString(),
+                         [this](const std::string& m) { failures_ << QString::fromStdString(m); });
     ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 5000));
     EXPECT_EQ(read_file(record_ + ".stdin"), first);
     EXPECT_EQ(first, standard_input_bytes(test::thirteen_line_report()));

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "editor_test_support.h"
-#include "platform/linux_editor_export.h"
+#include "platform/linux/linux_editor_export.h"
 #include "x11_helpers.h"
 
 namespace ristemo::platform {
@@ -103,8 +103,8 @@ TEST_P(EditorWindowExport, OnlyTheNewEditorGetsTheTextWhileAnotherWindowTakesThe
     LinuxEditorExport exporter(options());
     QElapsedTimer clock;
     clock.start();
-    exporter.export_text(test::thirteen_line_report(),
-                         [this](const QString& m) { failures_ << m; });
+    exporter.export_text(test::thirteen_line_report().toStdString(),
+                         [this](const std::string& m) { failures_ << QString::fromStdString(m); });
     const QByteArray expected = editor_text(13);
     const bool complete = wait_until([&] { return read_file(output_) == expected; }, 20000);
     std::cout << "[ timing ] " << GetParam() << ": complete text in the editor after "
@@ -130,9 +130,11 @@ TEST_P(EditorWindowExport, TwoExportsInARowGiveTwoEditorsEachWithTheWholeText) {
     o.environment.insert("STAND_IN_EDITOR_OUTPUT",
                          QDir(files_.path()).filePath(QStringLiteral("editor-{pid}.txt")));
     LinuxEditorExport exporter(o);
-    const auto on_failure = [this](const QString& m) { failures_ << m; };
-    exporter.export_text(test::thirteen_line_report(), on_failure);
-    exporter.export_text(test::thirteen_line_report(), on_failure);
+    const auto on_failure = [this](const std::string& m) {
+        failures_ << QString::fromStdString(m);
+    };
+    exporter.export_text(test::thirteen_line_report().toStdString(), on_failure);
+    exporter.export_text(test::thirteen_line_report().toStdString(), on_failure);
 
     const QDir dir(files_.path());
     const QByteArray expected = editor_text(13);
@@ -177,8 +179,9 @@ TEST_P(EditorWindowExport, AnEditorWithoutAWindowGetsNothingAndTheUserIsTold) {
         o.window_timeout_ms = c.ends_first ? 60000 : 1000;
         QStringList failures;
         LinuxEditorExport exporter(o);
-        exporter.export_text(test::thirteen_line_report(),
-                             [&failures](const QString& m) { failures << m; });
+        exporter.export_text(
+            test::thirteen_line_report().toStdString(),
+            [&failures](const std::string& m) { failures << QString::fromStdString(m); });
         ASSERT_TRUE(wait_until([&] { return !failures.isEmpty(); }, 10000));
         QCoreApplication::processEvents();
         EXPECT_EQ(failures,

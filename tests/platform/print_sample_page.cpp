@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "platform/fonts.h"
-#include "platform/qt_printer.h"
+#include "platform/linux/fonts.h"
+#include "platform/linux/qt_printer.h"
 #include "sample_page.h"
 
 int main(int argc, char** argv) {
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const ristemo::platform::PrintResult result = printer.print_page(ristemo::test::sample_page());
     QTextStream err(stderr);
     if (!result.ok) {
-        err << "stampa non riuscita: " << result.error << Qt::endl;
+        err << "stampa non riuscita: " << QString::fromStdString(result.error) << Qt::endl;
         return 1;
     }
     err << "stampato" << Qt::endl;

@@ -1,4 +1,4 @@
-#include "platform/qt_printer.h"
+#include "platform/linux/qt_printer.h"
 
 #include <cups/cups.h>
 #include <gtest/gtest.h>
@@ -20,8 +20,8 @@
 #include <map>
 #include <vector>
 
-#include "platform/cups_submit.h"
-#include "platform/fonts.h"
+#include "platform/linux/cups_submit.h"
+#include "platform/linux/fonts.h"
 #include "sample_page.h"
 
 namespace {
@@ -104,7 +104,7 @@ std::vector<TextLine> group_lines(std::vector<Word> words) {
 // The width of a blank in points in the face the line is printed with. Measured at a large
 // pixel size, where hinting does not bend the advance.
 double blank_width_pt(const PrintLine& line) {
-    QFont font(line.font_family);
+    QFont font(QString::fromStdString(line.font_family));
     font.setPixelSize(1000);
     font.setBold(line.bold);
     return QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) / 1000.0 * line.point_size;
@@ -166,8 +166,8 @@ protected:
 };
 
 TEST_F(PrintedPage, PrintsOnePageIntoTheFile) {
-    ASSERT_TRUE(result().ok) << result().error.toStdString();
-    EXPECT_TRUE(result().error.isEmpty());
+    ASSERT_TRUE(result().ok) << result().error;
+    EXPECT_TRUE(result().error.empty());
     const ToolRun info = run_tool(QStringLiteral("pdfinfo"), {pdf_path()});
     ASSERT_TRUE(info.finished && info.exit_code == 0) << info.err.constData();
     static const QRegularExpression pages(QStringLiteral(R"(^Pages:\s+(\d+)\s*$)"),
@@ -178,7 +178,7 @@ TEST_F(PrintedPage, PrintsOnePageIntoTheFile) {
 }
 
 TEST_F(PrintedPage, HoldsExactlyTheThirteenLines) {
-    ASSERT_TRUE(result().ok) << result().error.toStdString();
+    ASSERT_TRUE(result().ok) << result().error;
     EXPECT_EQ(lines().size(), ristemo::test::sample_page().size());
 }
 
@@ -186,7 +186,7 @@ TEST_F(PrintedPage, HoldsExactlyTheThirteenLines) {
 class PrintedLine : public PrintedPage, public ::testing::WithParamInterface<int> {};
 
 TEST_P(PrintedLine, StandsAtItsPositionWithItsText) {
-    ASSERT_TRUE(result().ok) << result().error.toStdString();
+    ASSERT_TRUE(result().ok) << result().error;
     const int index = GetParam();
     const PrintLine expected = ristemo::test::sample_page().at(index);
     ASSERT_LT(static_cast<std::size_t>(index), lines().size());
@@ -196,12 +196,11 @@ TEST_P(PrintedLine, StandsAtItsPositionWithItsText) {
     // yMin one ascent (the font's own) above the baseline, so yMin is the top that was asked for.
     EXPECT_NEAR(found.x_min, expected.x_twips / kTwipsPerPoint, kTolerancePt);
     EXPECT_NEAR(found.y_min, expected.y_twips / kTwipsPerPoint, kTolerancePt);
-    EXPECT_EQ(rebuild_text(found, blank_width_pt(expected)).toStdString(),
-              expected.text.toStdString());
+    EXPECT_EQ(rebuild_text(found, blank_width_pt(expected)).toStdString(), expected.text);
 }
 
 TEST_P(PrintedLine, IsInkedFromItsLeftEdge) {
-    ASSERT_TRUE(result().ok) << result().error.toStdString();
+    ASSERT_TRUE(result().ok) << result().error;
     ASSERT_FALSE(picture().isNull()) << "pdftoppm gave no picture";
     const PrintLine expected = ristemo::test::sample_page().at(GetParam());
     const double px_per_twip = 100.0 / 1440.0;
@@ -262,7 +261,7 @@ QString postscript_name(const QString& resolved_family, bool bold) {
 class PrintedFace : public PrintedPage, public ::testing::WithParamInterface<FaceCase> {};
 
 TEST_P(PrintedFace, IsEmbeddedUnderItsFaceName) {
-    ASSERT_TRUE(result().ok) << result().error.toStdString();
+    ASSERT_TRUE(result().ok) << result().error;
     const FaceCase& c = GetParam();
     QFont font(QString::fromUtf8(c.family));
     font.setPointSizeF(c.point_size);
@@ -321,7 +320,7 @@ TEST_P(Refusal, GivesTheReasonAndWritesNothing) {
     printer.print_to_pdf(pdf);
     const PrintResult result = printer.print_page(page);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error.toStdString(), std::string(c.reason));
+    EXPECT_EQ(result.error, std::string(c.reason));
     EXPECT_FALSE(QFileInfo::exists(pdf));
 }
 
@@ -507,8 +506,8 @@ TEST_P(DefaultQueue, PrintsOnItsPaperOrSaysWhy) {
 
     QtPrinter printer;
     const PrintResult result = printer.print_page(ristemo::test::sample_page());
-    EXPECT_EQ(result.error.toStdString(), std::string(c.error));
-    EXPECT_EQ(result.notice.toStdString(), std::string(c.notice));
+    EXPECT_EQ(result.error, std::string(c.error));
+    EXPECT_EQ(result.notice, std::string(c.notice));
     EXPECT_EQ(result.ok, *c.error == '\0');
     if (!result.ok) return;
 

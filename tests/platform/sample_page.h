@@ -47,16 +47,15 @@ inline std::vector<platform::PrintLine> sample_page() {
         line.x_twips = kLeftTwips;
         line.y_twips = y;
         if (s.heading) {
-            line.font_family = QStringLiteral("verdana");
+            line.font_family = "verdana";
             line.point_size = 12.0;
             line.bold = true;
             second_block = page.size() > 2;  // the heading of line 8
         } else {
-            line.font_family =
-                second_block ? QStringLiteral("Courier new") : QStringLiteral("courier new");
+            line.font_family = second_block ? "Courier new" : "courier new";
             line.point_size = 10.0;
         }
-        line.text = QString::fromUtf8(s.text);
+        line.text = s.text;
         page.push_back(line);
         y += kLineStepTwips;
     }

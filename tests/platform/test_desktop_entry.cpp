@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "platform/desktop_entry.h"
+#include "platform/linux/desktop_entry.h"
 #include "qt_print.h"
 #include "xdg_sandbox.h"
 

@@ -12,7 +12,7 @@
 #include <csignal>
 #include <optional>
 
-#include "platform/detached_launch.h"
+#include "platform/linux/detached_launch.h"
 #include "qt_print.h"
 #include "xdg_sandbox.h"
 

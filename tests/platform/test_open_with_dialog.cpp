@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "platform/open_with_dialog.h"
+#include "platform/linux/open_with_dialog.h"
 #include "qt_print.h"
 
 namespace ristemo::platform {

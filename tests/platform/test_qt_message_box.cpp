@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "platform/qt_message_box.h"
+#include "platform/linux/qt_message_box.h"
 
 using ristemo::platform::Answer;
 using ristemo::platform::Buttons;
@@ -109,7 +109,7 @@ void QtMessageBoxTest::real_box_answers() {
     QTimer::singleShot(0, answer_box);
 
     QtMessageBox message_box(QStringLiteral("ristemo"));
-    const Answer got = message_box.show_message(QStringLiteral("uscire?"), buttons, Icon::Question);
+    const Answer got = message_box.show_message("uscire?", buttons, Icon::Question);
 
     QVERIFY(found);
     QCOMPARE(title, QStringLiteral("ristemo"));

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "platform/desktop_regional_settings.h"
+#include "platform/linux/desktop_regional_settings.h"
 
 class RegionalSettingsTest : public QObject {
     Q_OBJECT

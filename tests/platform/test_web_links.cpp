@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QMetaObject>
 
-#include "platform/module1.h"
-#include "platform/web_links.h"
-#include "platform/xdg_shell_open.h"
+#include "form/module1.h"
+#include "form/web_links.h"
+#include "platform/linux/xdg_shell_open.h"
 #include "qt_print.h"
 #include "xdg_sandbox.h"
 
@@ -16,6 +16,8 @@ namespace ristemo::platform {
 namespace {
 
 using test::XdgSandbox;
+namespace Module1 = form::Module1;
+namespace web_links = form::web_links;
 
 const QString kBrowserId = QStringLiteral("fakebrowser.desktop");
 
@@ -69,12 +71,12 @@ TEST_P(WebLinkAddress, ReachesTheRegisteredBrowserExactly) {
     reset_module();
 
     const QString address = QString::fromLatin1(GetParam().address);
-    Module1::link_target = address;
+    Module1::link_target = address.toStdString();
     EXPECT_TRUE(Module1::open_link(shell));
     EXPECT_EQ(Module1::launch_result, kShellSuccess);
     EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
     EXPECT_TRUE(chooser.asked.isEmpty());
-    EXPECT_EQ(Module1::link_target, address);
+    EXPECT_EQ(Module1::link_target, address.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(FourMenuItems, WebLinkAddress,
@@ -93,7 +95,7 @@ TEST(WebLinks, ChoosingAnItemTwiceMakesTwoRequests) {
     reset_module();
 
     const QString address = QString::fromLatin1(web_links::kVelsor);
-    Module1::link_target = address;
+    Module1::link_target = address.toStdString();
     EXPECT_TRUE(Module1::open_link(shell));
     EXPECT_TRUE(Module1::open_link(shell));
     EXPECT_EQ(sandbox.wait_for_calls(2), QList<QStringList>({{address}, {address}}));
@@ -126,8 +128,9 @@ TEST_P(RegisteredBrowser, OutcomeAndMessage) {
         XdgShellOpenOptions options = chooser.options();
         options.exit_wait_ms = 1000;
         XdgShellOpen shell(options);
-        Module1::link_target = address;
-        EXPECT_TRUE(Module1::open_link(shell, [&told](const QString& m) { told << m; }));
+        Module1::link_target = address.toStdString();
+        EXPECT_TRUE(Module1::open_link(
+            shell, [&told](const std::string& m) { told << QString::fromStdString(m); }));
         EXPECT_EQ(Module1::launch_result, kShellSuccess);
         EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
     }  // the shell waits for its watch to end, which has then posted its verdict
@@ -136,10 +139,10 @@ TEST_P(RegisteredBrowser, OutcomeAndMessage) {
     const QString cannot = QStringLiteral("Can't launch 'http://www.zentab.example/'.");
     EXPECT_EQ(told, row.fails ? QStringList{cannot} : QStringList{});
     EXPECT_EQ(Module1::launch_result, row.fails ? kShellFailure : kShellSuccess);
-    EXPECT_EQ(Module1::launch_error, row.fails ? cannot : QString());
+    EXPECT_EQ(Module1::launch_error, row.fails ? cannot.toStdString() : std::string());
     // A failure is not a missing association: the open-with dialog stays out of it.
     EXPECT_TRUE(chooser.asked.isEmpty());
-    EXPECT_EQ(Module1::link_target, address);
+    EXPECT_EQ(Module1::link_target, address.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Behaviours, RegisteredBrowser,
@@ -168,9 +171,10 @@ TEST(WebLinks, WatchingTheOpenerLeavesTheEventLoopFree) {
     XdgShellOpenOptions options;
     options.exit_wait_ms = 30000;
     XdgShellOpen shell(options);
-    Module1::link_target = QString::fromLatin1(web_links::kNomra);
+    Module1::link_target = web_links::kNomra;
     QStringList told;
-    EXPECT_TRUE(Module1::open_link(shell, [&told](const QString& m) { told << m; }));
+    EXPECT_TRUE(Module1::open_link(
+        shell, [&told](const std::string& m) { told << QString::fromStdString(m); }));
     bool queued_ran = false;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
@@ -213,10 +217,10 @@ TEST_P(NoRegisteredBrowser, OffersTheOpenWithDialog) {
     reset_module();
 
     const QString address = QString::fromLatin1(web_links::kMirdo);
-    Module1::link_target = address;
+    Module1::link_target = address.toStdString();
     EXPECT_TRUE(Module1::open_link(shell));
     EXPECT_EQ(Module1::launch_result, kShellNoAssociation);
-    EXPECT_TRUE(Module1::launch_error.isEmpty());
+    EXPECT_TRUE(Module1::launch_error.empty());
     EXPECT_EQ(chooser.asked, QStringList{address});
     EXPECT_EQ(chooser.offered_ids, QStringList{kBrowserId});
     if (row.launched) {
@@ -240,12 +244,12 @@ TEST(WebLinks, OpenWithDialogReportsWhetherSomethingStarted) {
     chooser.answer = ScriptedChooser::Answer::Program;
     chooser.program = sandbox.write_browser("fakebrowser");
     XdgShellOpen shell(chooser.options());
-    EXPECT_EQ(shell.open_with_dialog(QStringLiteral("http://a.example/")), kShellSuccess);
+    EXPECT_EQ(shell.open_with_dialog("http://a.example/"), kShellSuccess);
 
     chooser.program = sandbox.path("bin/missing");
-    EXPECT_EQ(shell.open_with_dialog(QStringLiteral("http://a.example/")), kShellFailure);
+    EXPECT_EQ(shell.open_with_dialog("http://a.example/"), kShellFailure);
     chooser.answer = ScriptedChooser::Answer::Cancel;
-    EXPECT_EQ(shell.open_with_dialog(QStringLiteral("http://a.example/")), kShellFailure);
+    EXPECT_EQ(shell.open_with_dialog("http://a.example/"), kShellFailure);
 }
 
 // Runs on a real X display: Qt's offscreen platform cannot open addresses at all.
@@ -261,7 +265,7 @@ TEST(QtDesktopFallback, WithoutXdgOpenQtOpensTheAddress) {
     };
     XdgShellOpen shell(options);
     const QString address = QString::fromLatin1(web_links::kNomra);
-    EXPECT_EQ(shell.shell_open(address, {}), kShellSuccess);
+    EXPECT_EQ(shell.shell_open(address.toStdString(), {}), kShellSuccess);
     EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{address}}));
 }
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/x11_windows.h"
+#include "platform/linux/x11_windows.h"
 
 namespace ristemo::test {
 

@@ -4,7 +4,7 @@
 #include "core/calculation.h"
 #include "core/validation.h"
 #include "report/report.h"
-#include "tests/support/golden_rows.h"
+#include "support/golden_rows.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
 #include <deque>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,7 +18,7 @@ namespace ristemo::test {
 class FakeMessageBox : public platform::MessageBox {
 public:
     struct Shown {
-        QString prompt;
+        std::string prompt;
         platform::Buttons buttons;
         platform::Icon icon;
     };
@@ -27,7 +26,7 @@ public:
     std::deque<platform::Answer> script;
     platform::Answer default_answer = platform::Answer::No;
 
-    platform::Answer show_message(const QString& prompt, platform::Buttons buttons,
+    platform::Answer show_message(const std::string& prompt, platform::Buttons buttons,
                                   platform::Icon icon) override {
         shown.push_back({prompt, buttons, icon});
         if (buttons == platform::Buttons::Ok) return platform::Answer::Ok;
@@ -38,21 +37,17 @@ public:
         }
         return default_answer;
     }
-    QStringList prompts() const {
-        QStringList out;
-        for (const auto& s : shown) out << s.prompt;
+    std::vector<std::string> prompts() const {
+        std::vector<std::string> out;
+        for (const auto& s : shown) out.push_back(s.prompt);
         return out;
     }
 };
 
 class FakeLocale : public platform::LocaleQuery {
 public:
-    QString separator = QStringLiteral(",");
-    int queries = 0;
-    QString decimal_separator() override {
-        ++queries;
-        return separator;
-    }
+    std::string separator = ",";
+    std::string decimal_separator() override { return separator; }
 };
 
 class FakeRegionalSettings : public platform::RegionalSettings {
@@ -75,31 +70,42 @@ public:
     }
 };
 
+// Keeps each export's failure handler, so a test can report a failure after the fact.
 class FakeEditorExport : public platform::EditorExport {
 public:
-    QStringList texts;
-    QString failure;  // when set, reported for every export
-    void export_text(const QString& text, FailureHandler on_failure) override {
-        texts << text;
-        if (!failure.isEmpty() && on_failure) on_failure(failure);
+    std::vector<std::string> texts;
+    std::vector<FailureHandler> handlers;
+    void export_text(const std::string& text, FailureHandler on_failure) override {
+        texts.push_back(text);
+        handlers.push_back(std::move(on_failure));
     }
 };
 
 class FakeShellOpen : public platform::ShellOpen {
 public:
-    QStringList opened;
-    QStringList open_with;
+    std::vector<std::string> opened;
+    std::vector<std::string> open_with;
     std::int32_t code = platform::kShellSuccess;
     LateFailure late_failure;  // of the latest launch; a test calls it to fail the launch later
-    std::int32_t shell_open(const QString& address, LateFailure on_late_failure) override {
-        opened << address;
+    std::int32_t shell_open(const std::string& address, LateFailure on_late_failure) override {
+        opened.push_back(address);
         late_failure = std::move(on_late_failure);
         return code;
     }
-    std::int32_t open_with_dialog(const QString& address) override {
-        open_with << address;
+    std::int32_t open_with_dialog(const std::string& address) override {
+        open_with.push_back(address);
         return platform::kShellSuccess;
     }
+};
+
+// Everything the window needs, recording.
+struct FakeServices {
+    FakeMessageBox message_box;
+    FakeLocale locale;
+    FakeRegionalSettings regional_settings;
+    FakePrinter printer;
+    FakeEditorExport editor;
+    FakeShellOpen shell;
 };
 
 }  // namespace ristemo::test

@@ -9,25 +9,18 @@
 #include <memory>
 
 #include "support/fakes.h"
-#include "ui/form1.h"
-#include "ui/services.h"
+#include "ui/qt/form1_window.h"
 
 namespace ristemo::test {
 
-// A loaded, shown and active Form1 over recording fakes.
-struct Form1Harness {
-    FakeMessageBox message_box;
-    FakeLocale locale;
-    FakeRegionalSettings regional_settings;
-    FakePrinter printer;
-    FakeEditorExport editor;
-    FakeShellOpen shell;
-    ui::Services services{message_box, locale, regional_settings, printer, editor, shell};
-    std::unique_ptr<ui::Form1> form = std::make_unique<ui::Form1>(services);
+// A loaded, shown and active window over recording fakes.
+struct Form1Harness : FakeServices {
+    form::Services services{message_box, locale, regional_settings, printer, editor, shell};
+    std::unique_ptr<ui::Form1Window> form = std::make_unique<ui::Form1Window>(services);
 
     // False when the window did not become active, so keys would go nowhere.
     bool show() {
-        if (!form->Form_Load()) return false;
+        if (!form->form().Form_Load()) return false;
         form->show();
         QApplication::setActiveWindow(form.get());
         return QTest::qWaitForWindowActive(form.get());
@@ -58,6 +51,13 @@ struct Form1Harness {
         text1(3)->setText(height);
         if (sex == 'm') option1(0)->setChecked(true);
         if (sex == 'f') option1(1)->setChecked(true);
+    }
+
+    QStringList prompts() const {
+        QStringList out;
+        for (const std::string& prompt : message_box.prompts())
+            out << QString::fromStdString(prompt);
+        return out;
     }
 
     QStringList labels() const {

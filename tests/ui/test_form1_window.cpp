@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "form1_harness.h"
-#include "platform/qt_translations.h"
+#include "platform/linux/qt_translations.h"
 
 using ristemo::test::Form1Harness;
 

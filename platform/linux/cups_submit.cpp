@@ -1,0 +1,156 @@
+#include "platform/linux/cups_submit.h"
+
+#include <cups/cups.h>
+
+#include <QLibrary>
+#include <cstring>
+
+namespace ristemo::platform {
+
+namespace {
+
+struct CupsCalls {
+    decltype(&::cupsPrintFile) print_file = nullptr;
+    decltype(&::cupsLastError) last_error = nullptr;
+    decltype(&::cupsLastErrorString) last_error_string = nullptr;
+    decltype(&::cupsGetNamedDest) get_named_dest = nullptr;
+    decltype(&::cupsFreeDests) free_dests = nullptr;
+    decltype(&::cupsGetOption) get_option = nullptr;
+    decltype(&::cupsCopyDestInfo) copy_dest_info = nullptr;
+    decltype(&::cupsFreeDestInfo) free_dest_info = nullptr;
+    decltype(&::cupsGetDestMediaDefault) media_default = nullptr;
+    decltype(&::cupsGetDestMediaByName) media_by_name = nullptr;
+    decltype(&::pwgMediaForPWG) media_for_pwg = nullptr;
+    decltype(&::pwgMediaForLegacy) media_for_legacy = nullptr;
+    decltype(&::pwgMediaForPPD) media_for_ppd = nullptr;
+    decltype(&::ippNewRequest) new_request = nullptr;
+    decltype(&::cupsDoRequest) do_request = nullptr;
+    decltype(&::ippDelete) ipp_delete = nullptr;
+
+    bool complete() const {
+        return print_file && last_error && last_error_string && get_named_dest && free_dests &&
+               get_option && copy_dest_info && free_dest_info && media_default && media_by_name &&
+               media_for_pwg && media_for_legacy && media_for_ppd && new_request && do_request &&
+               ipp_delete;
+    }
+};
+
+template <typename Function>
+void resolve(QLibrary& library, Function& function, const char* name) {
+    function = reinterpret_cast<Function>(library.resolve(name));
+}
+
+const CupsCalls& cups_calls() {
+    static const CupsCalls calls = [] {
+        CupsCalls found;
+        // Stays loaded for the rest of the run: Qt's own print plugin uses it too.
+        QLibrary library(QStringLiteral("cups"), 2);
+        if (!library.load()) return found;
+        resolve(library, found.print_file, "cupsPrintFile");
+        resolve(library, found.last_error, "cupsLastError");
+        resolve(library, found.last_error_string, "cupsLastErrorString");
+        resolve(library, found.get_named_dest, "cupsGetNamedDest");
+        resolve(library, found.free_dests, "cupsFreeDests");
+        resolve(library, found.get_option, "cupsGetOption");
+        resolve(library, found.copy_dest_info, "cupsCopyDestInfo");
+        resolve(library, found.free_dest_info, "cupsFreeDestInfo");
+        resolve(library, found.media_default, "cupsGetDestMediaDefault");
+        resolve(library, found.media_by_name, "cupsGetDestMediaByName");
+        resolve(library, found.media_for_pwg, "pwgMediaForPWG");
+        resolve(library, found.media_for_legacy, "pwgMediaForLegacy");
+        resolve(library, found.media_for_ppd, "pwgMediaForPPD");
+        resolve(library, found.new_request, "ippNewRequest");
+        resolve(library, found.do_request, "cupsDoRequest");
+        resolve(library, found.ipp_delete, "ippDelete");
+        return found;
+    }();
+    return calls;
+}
+
+// CUPS answers "no default destination" both when there is none and when the scheduler cannot
+// be reached; a request of our own tells the two apart.
+bool scheduler_answers(const CupsCalls& cups) {
+    ipp_t* answer =
+        cups.do_request(CUPS_HTTP_DEFAULT, cups.new_request(IPP_OP_CUPS_GET_DEFAULT), "/");
+    if (answer) cups.ipp_delete(answer);
+    return cups.last_error() != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+}
+
+CupsPaper paper_of(const cups_size_t& size) {
+    CupsPaper paper;
+    paper.media = QByteArray(size.media);
+    paper.width = size.width;
+    paper.length = size.length;
+    paper.left = size.left;
+    paper.top = size.top;
+    paper.right = size.right;
+    paper.bottom = size.bottom;
+    return paper;
+}
+
+// The queue's paper with its printable area. The paper named by the queue's (or the user's)
+// "media" option may be spelt the PWG, IPP or PPD way, which CUPS's own default lookup does not
+// all understand: it then falls back to A4 or Letter. Queues without a media list (raw queues)
+// still name their paper, which is then printable to its edges.
+bool find_paper(const CupsCalls& cups, cups_dest_t* dest, CupsPaper& paper) {
+    cups_dinfo_t* info = cups.copy_dest_info(CUPS_HTTP_DEFAULT, dest);
+    const pwg_media_t* named = nullptr;
+    if (const char* media = cups.get_option("media", dest->num_options, dest->options)) {
+        named = cups.media_for_pwg(media);
+        if (!named) named = cups.media_for_legacy(media);
+        if (!named) named = cups.media_for_ppd(media);
+    }
+    cups_size_t size{};
+    bool found = false;
+    if (info && named) {
+        found = cups.media_by_name(CUPS_HTTP_DEFAULT, dest, info, named->pwg, 0, &size) != 0;
+    } else if (info) {
+        found = cups.media_default(CUPS_HTTP_DEFAULT, dest, info, 0, &size) != 0;
+    }
+    if (info) cups.free_dest_info(info);
+    if (found && size.width > 0 && size.length > 0) {
+        paper = paper_of(size);
+        return true;
+    }
+    if (!named || named->width <= 0 || named->length <= 0) return false;
+    paper = {QByteArray(named->pwg), named->width, named->length, 0, 0, 0, 0};
+    return true;
+}
+
+}  // namespace
+
+CupsQueue cups_default_queue() {
+    const CupsCalls& cups = cups_calls();
+    CupsQueue queue;
+    if (!cups.complete()) return queue;
+
+    cups_dest_t* dest = cups.get_named_dest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    if (!dest) {
+        queue.status =
+            scheduler_answers(cups) ? CupsQueue::Status::NoDefault : CupsQueue::Status::ServiceDown;
+        return queue;
+    }
+    queue.status = CupsQueue::Status::Found;
+    queue.name = dest->name;
+    const char* state = cups.get_option("printer-state", dest->num_options, dest->options);
+    queue.paused = state && std::strcmp(state, "5") == 0;
+    queue.has_paper = find_paper(cups, dest, queue.paper);
+    cups.free_dests(1, dest);
+    return queue;
+}
+
+CupsSubmission cups_print_file(const QByteArray& queue, const QString& path,
+                               const QByteArray& media) {
+    const CupsCalls& cups = cups_calls();
+    if (!cups.complete()) return {0, QStringLiteral("la libreria di stampa CUPS non è installata")};
+
+    QByteArray media_name = QByteArrayLiteral("media");
+    QByteArray media_value = media;
+    cups_option_t option{media_name.data(), media_value.data()};
+    const int job = cups.print_file(queue.constData(), path.toLocal8Bit().constData(), "",
+                                    media.isEmpty() ? 0 : 1, &option);
+    if (job > 0) return {job, {}};
+    return {0, QString::fromLocal8Bit(cups.last_error_string())};
+}
+
+}  // namespace ristemo::platform

@@ -1,0 +1,421 @@
+#include "platform/linux/linux_editor_export.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QProcess>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "platform/linux/ask_tool.h"
+#include "platform/linux/atspi_text.h"
+#include "platform/linux/detached_launch.h"
+#include "platform/linux/x11_typing.h"
+
+namespace ristemo::platform {
+
+namespace {
+
+struct KnownEditor {
+    const char* name;
+    Delivery delivery;
+    QStringList arguments;  // asking for a new instance, and for standard input where read
+    // It has no option for a new instance, and hands its files to a running one found through
+    // a socket in its temporary folder: a folder of its own makes it a separate instance.
+    bool private_temp_folder = false;
+};
+
+const std::vector<KnownEditor>& editor_table() {
+    static const std::vector<KnownEditor> table = {
+        {"gnome-text-editor", Delivery::StandardInput, {"-s", "-"}},
+        {"gedit", Delivery::StandardInput, {"-s", "-"}},
+        {"kwrite", Delivery::StandardInput, {"--stdin"}},
+        {"kate", Delivery::StandardInput, {"-n", "-i"}},
+        {"mousepad", Delivery::Accessibility, {"--disable-server"}},
+        {"featherpad", Delivery::WindowEvents, {"-s"}},
+        {"pluma", Delivery::Accessibility, {}, true},
+    };
+    return table;
+}
+
+const KnownEditor* known_editor(const QString& name) {
+    for (const KnownEditor& e : editor_table()) {
+        if (name == QLatin1String(e.name)) return &e;
+    }
+    return nullptr;
+}
+
+// The first entry xdg-mime names as the default for text/plain; empty when it cannot tell.
+QString desktop_default_for_text(const QProcessEnvironment& environment) {
+    const QString xdg_mime =
+        find_program(QStringLiteral("xdg-mime"), environment.value(QStringLiteral("PATH")));
+    if (xdg_mime.isEmpty()) return {};
+    const ToolAnswer answer =
+        ask_tool(xdg_mime,
+                 {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")},
+                 3000, environment);
+    if (!answer.finished || answer.exit_code != 0) return {};
+    return answer.output.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char(';'), 0, 0).trimmed();
+}
+
+// Writes all of data to a non-blocking descriptor within timeout_ms; false when the reader has
+// gone or stays blocked past the timeout.
+bool write_all(int fd, const QByteArray& data, int timeout_ms) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    qsizetype sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n =
+            ::write(fd, data.constData() + sent, static_cast<size_t>(data.size() - sent));
+        if (n > 0) {
+            sent += n;
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        pollfd p{fd, POLLOUT, 0};
+        ::poll(&p, 1, 50);
+    }
+    return true;
+}
+
+// After the last byte went into the pipe: waits until the editor has read all of it. The pipe
+// holds a short text whole, so a successful write says nothing of an editor that quit without
+// reading. False when the reader went with bytes left unread; true once the pipe is empty, and
+// also when the editor is still there but slow to read at the timeout (it may yet).
+bool read_by_editor(int fd, int timeout_ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        int unread = 0;
+        if (::ioctl(fd, FIONREAD, &unread) < 0) return true;  // cannot tell: assume read
+        if (unread == 0) return true;
+        // No events asked for: POLLERR alone, which comes once the read end has been closed.
+        pollfd p{fd, 0, 0};
+        if (::poll(&p, 1, 50) > 0 && (p.revents & POLLERR)) {
+            return ::ioctl(fd, FIONREAD, &unread) == 0 && unread == 0;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) return true;
+    }
+}
+
+// One export by key events at a time: two would share the spare keycodes bound for the
+// characters the keymap lacks.
+std::mutex& window_events_mutex() {
+    static std::mutex m;
+    return m;
+}
+
+const QString kPrivateTempPrefix = QStringLiteral("ristemo-editor-");
+const QString kPrivateTempOwner = QStringLiteral(".ristemo-editor-pid");
+
+// Removes the private temporary folders of editors started earlier that have ended since.
+void remove_unused_temp_folders(const QString& base) {
+    const QDir dir(base);
+    for (const QString& name :
+         dir.entryList({kPrivateTempPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden)) {
+        QDir folder(dir.filePath(name));
+        const QFileInfo info(folder.path());
+        if (info.isSymLink() || info.ownerId() != ::getuid()) continue;
+        QFile owner(folder.filePath(kPrivateTempOwner));
+        if (!owner.open(QIODevice::ReadOnly)) continue;
+        const qint64 pid = owner.readAll().trimmed().toLongLong();
+        owner.close();
+        if (pid > 0 && !process_alive(static_cast<pid_t>(pid))) folder.removeRecursively();
+    }
+}
+
+// A new folder, readable by us alone, under base; empty when it cannot be made.
+QString make_private_temp_folder(const QString& base) {
+    QByteArray pattern =
+        QFile::encodeName(QDir(base).filePath(kPrivateTempPrefix + QStringLiteral("XXXXXX")));
+    if (::mkdtemp(pattern.data()) == nullptr) return {};
+    return QFile::decodeName(pattern);
+}
+
+}  // namespace
+
+QStringList known_editors() {
+    QStringList names;
+    for (const KnownEditor& e : editor_table()) names << QLatin1String(e.name);
+    return names;
+}
+
+QString editor_for_desktop_entry(const QString& desktop_entry) {
+    QString id = desktop_entry.trimmed().toLower();
+    if (id.endsWith(QLatin1String(".desktop"))) id.chop(8);
+    if (id.isEmpty()) return {};
+    if (id == QLatin1String("org.gnome.texteditor")) return QStringLiteral("gnome-text-editor");
+    // Reverse-domain ids ("org.kde.kate", "org.xfce.mousepad") end in the program's name.
+    const QString last = id.section(QLatin1Char('.'), -1);
+    if (known_editor(last)) return last;
+    return {};
+}
+
+std::optional<EditorCommand> choose_editor(
+    const QString& desktop_entry, const std::function<QString(const QString&)>& find_program,
+    bool window_events_possible) {
+    QStringList candidates;
+    const QString preferred = editor_for_desktop_entry(desktop_entry);
+    if (!preferred.isEmpty()) candidates << preferred;
+    candidates << known_editors();
+    for (const QString& name : candidates) {
+        const KnownEditor* e = known_editor(name);
+        if (e->delivery == Delivery::WindowEvents && !window_events_possible) continue;
+        const QString path = find_program(name);
+        if (path.isEmpty()) continue;
+        return EditorCommand{name, path, e->arguments, e->delivery};
+    }
+    return std::nullopt;
+}
+
+bool is_wayland_session(const QProcessEnvironment& environment) {
+    return !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty() ||
+           environment.value(QStringLiteral("XDG_SESSION_TYPE"))
+                   .compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
+}
+
+QByteArray standard_input_bytes(const QString& text) {
+    QString unix_text = text;
+    unix_text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return unix_text.toUtf8();
+}
+
+QStringList typed_lines(const QString& text) {
+    QStringList lines = text.split(QLatin1String("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+namespace editor_messages {
+QString no_editor() {
+    return QStringLiteral(
+        "Nessun editor di testo trovato: installare uno tra gnome-text-editor, gedit, kwrite, "
+        "kate, mousepad, featherpad e pluma.");
+}
+QString no_editor_for_wayland() {
+    QStringList usable;
+    for (const KnownEditor& e : editor_table()) {
+        if (e.delivery != Delivery::WindowEvents) usable << QLatin1String(e.name);
+    }
+    const QString last = usable.takeLast();
+    return QStringLiteral(
+               "Nessun editor di testo utilizzabile: in una sessione Wayland il testo si può "
+               "consegnare solo a %1 o %2, e nessuno di questi è installato.")
+        .arg(usable.join(QStringLiteral(", ")), last);
+}
+QString not_started(const QString& editor) {
+    return QStringLiteral("Impossibile avviare l'editor di testo %1.").arg(editor);
+}
+QString text_not_delivered(const QString& editor) {
+    return QStringLiteral("L'editor di testo %1 non ha ricevuto il testo.").arg(editor);
+}
+QString no_display() {
+    return QStringLiteral(
+        "Impossibile collegarsi al display grafico: il testo non è stato scritto nell'editor.");
+}
+QString no_accessibility_bus(const QString& editor) {
+    return QStringLiteral(
+               "L'editor di testo %1 riceve il testo attraverso il servizio di accessibilità del "
+               "desktop, che non è disponibile: il testo non è stato scritto.")
+        .arg(editor);
+}
+QString window_not_ready(const QString& editor) {
+    return QStringLiteral(
+               "La finestra dell'editor di testo %1 non è comparsa in tempo: il testo non è "
+               "stato scritto.")
+        .arg(editor);
+}
+QString editor_closed(const QString& editor) {
+    return QStringLiteral("L'editor di testo %1 si è chiuso prima di ricevere il testo.")
+        .arg(editor);
+}
+}  // namespace editor_messages
+
+struct LinuxEditorExport::Job {
+    std::thread thread;
+    std::atomic<bool> done{false};
+};
+
+LinuxEditorExport::LinuxEditorExport() : LinuxEditorExport(Options{}) {}
+
+LinuxEditorExport::LinuxEditorExport(Options options)
+    : options_(std::move(options)), gui_context_(std::make_unique<QObject>()) {}
+
+LinuxEditorExport::~LinuxEditorExport() {
+    // An export under way finishes: stopping it would leave the new editor half-filled.
+    wait_for_exports();
+}
+
+void LinuxEditorExport::wait_for_exports() {
+    for (auto& job : jobs_) {
+        if (job->thread.joinable()) job->thread.join();
+    }
+    jobs_.clear();
+}
+
+void LinuxEditorExport::reap_finished_jobs() {
+    for (auto it = jobs_.begin(); it != jobs_.end();) {
+        if ((*it)->done.load()) {
+            (*it)->thread.join();
+            it = jobs_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void LinuxEditorExport::export_text(const std::string& text_utf8, FailureHandler on_failure) {
+    const QString text = QString::fromStdString(text_utf8);
+    reap_finished_jobs();
+    jobs_.push_back(std::make_unique<Job>());
+    Job& job = *jobs_.back();
+    job.thread = std::thread([this, &job, text, on_failure = std::move(on_failure)] {
+        run(text, on_failure);
+        job.done = true;
+    });
+}
+
+void LinuxEditorExport::report(const FailureHandler& on_failure, const QString& message) {
+    if (!on_failure) return;
+    // Queued to the object's own thread; dropped if the object is gone by then.
+    QMetaObject::invokeMethod(
+        gui_context_.get(), [on_failure, message] { on_failure(message.toStdString()); },
+        Qt::QueuedConnection);
+}
+
+void LinuxEditorExport::run(const QString& text, const FailureHandler& on_failure) {
+    // A reader that has gone must give EPIPE here, not end the program.
+    sigset_t pipe_signal;
+    sigemptyset(&pipe_signal);
+    sigaddset(&pipe_signal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr);
+
+    const QProcessEnvironment& env = options_.environment;
+    const QString path_list = env.value(QStringLiteral("PATH"));
+    const bool wayland = is_wayland_session(env);
+    const bool window_events_possible = !wayland && !env.value(QStringLiteral("DISPLAY")).isEmpty();
+    const auto find = [&path_list](const QString& name) { return find_program(name, path_list); };
+
+    const std::optional<EditorCommand> editor =
+        choose_editor(desktop_default_for_text(env), find, window_events_possible);
+    if (!editor) {
+        const bool any_installed = choose_editor({}, find, true).has_value();
+        if (!any_installed) {
+            report(on_failure, editor_messages::no_editor());
+        } else if (wayland) {
+            report(on_failure, editor_messages::no_editor_for_wayland());
+        } else {
+            report(on_failure, editor_messages::no_display());
+        }
+        return;
+    }
+
+    LaunchOptions launch;
+    launch.environment = env;
+    launch.stdin_pipe = editor->delivery == Delivery::StandardInput;
+    // Toolkits skip the accessibility bus when told to, and then the text area is out of reach.
+    if (editor->delivery == Delivery::Accessibility) {
+        launch.environment->remove(QStringLiteral("NO_AT_BRIDGE"));
+    }
+    QString temp_folder;
+    if (known_editor(editor->name)->private_temp_folder) {
+        const QString base = env.value(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
+        remove_unused_temp_folders(base);
+        temp_folder = make_private_temp_folder(base);
+        if (temp_folder.isEmpty()) {
+            report(on_failure, editor_messages::not_started(editor->name));
+            return;
+        }
+        launch.environment->insert(QStringLiteral("TMPDIR"), temp_folder);
+    }
+    std::unique_lock<std::mutex> window_events_turn(window_events_mutex(), std::defer_lock);
+    if (editor->delivery == Delivery::WindowEvents) window_events_turn.lock();
+
+    // Found again in the same PATH, so started as the program chosen, called by its name.
+    const Launch process = launch_detached(editor->name, editor->arguments, launch);
+    if (!temp_folder.isEmpty()) {
+        if (!process.started()) {
+            QDir(temp_folder).removeRecursively();
+        } else {
+            QFile owner(QDir(temp_folder).filePath(kPrivateTempOwner));
+            if (owner.open(QIODevice::WriteOnly)) owner.write(QByteArray::number(process.pid));
+        }
+    }
+    if (!process.started()) {
+        report(on_failure, editor_messages::not_started(editor->name));
+        return;
+    }
+
+    switch (editor->delivery) {
+        case Delivery::StandardInput: {
+            const bool written = write_all(process.stdin_fd, standard_input_bytes(text),
+                                           options_.write_timeout_ms) &&
+                                 read_by_editor(process.stdin_fd, options_.write_timeout_ms);
+            ::close(process.stdin_fd);
+            if (!written) report(on_failure, editor_messages::text_not_delivered(editor->name));
+            return;
+        }
+        case Delivery::Accessibility: {
+            AccessibleTextRequest request;
+            request.pid = process.pid;
+            request.session_bus_address = env.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+            // The editor's own line ends, as it would save them.
+            request.text = QString::fromUtf8(standard_input_bytes(text));
+            request.timeout_ms = options_.window_timeout_ms;
+            request.process_alive = [pid = process.pid] { return process_alive(pid); };
+            switch (set_editor_text(request)) {
+                case AccessibleTextResult::Set:
+                    return;
+                case AccessibleTextResult::NoBus:
+                    report(on_failure, editor_messages::no_accessibility_bus(editor->name));
+                    return;
+                case AccessibleTextResult::EditorClosed:
+                    report(on_failure, editor_messages::editor_closed(editor->name));
+                    return;
+                case AccessibleTextResult::NotFound:
+                    report(on_failure, editor_messages::window_not_ready(editor->name));
+                    return;
+                case AccessibleTextResult::Refused:
+                    report(on_failure, editor_messages::text_not_delivered(editor->name));
+                    return;
+            }
+            return;
+        }
+        case Delivery::WindowEvents: {
+            TypingRequest request;
+            request.pid = process.pid;
+            request.lines = typed_lines(text);
+            request.display = env.value(QStringLiteral("DISPLAY")).toLocal8Bit();
+            request.window_timeout_ms = options_.window_timeout_ms;
+            request.key_delay_us = options_.key_delay_us;
+            switch (type_into_window(request)) {
+                case TypingResult::Typed:
+                    return;
+                case TypingResult::NoDisplay:
+                    report(on_failure, editor_messages::no_display());
+                    return;
+                case TypingResult::EditorClosed:
+                    report(on_failure, editor_messages::editor_closed(editor->name));
+                    return;
+                case TypingResult::WindowNotReady:
+                    report(on_failure, editor_messages::window_not_ready(editor->name));
+                    return;
+            }
+            return;
+        }
+    }
+}
+
+}  // namespace ristemo::platform

@@ -1,0 +1,565 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/app_info.h"
+#include "form/form1.h"
+#include "form/module1.h"
+#include "form/web_links.h"
+#include "report/report.h"
+#include "support/fakes.h"
+
+namespace {
+
+using namespace ristemo;
+using form::Control;
+using form::ControlRef;
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using Strings = std::vector<std::string>;
+
+// The window's controls as plain values.
+class FakeView : public form::View {
+public:
+    std::array<std::string, 4> texts;
+    std::array<bool, 2> options{};
+    std::array<std::string, 5> labels;
+    ControlRef focus{Control::Text1, 0};
+    int tabs_sent = 0;
+    bool closed = false;
+
+    std::string Text1_text(int index) const override { return texts.at(std::size_t(index)); }
+    void set_Text1_text(int index, const std::string& text) override {
+        texts.at(std::size_t(index)) = text;
+    }
+    bool Option1_value(int index) const override { return options.at(std::size_t(index)); }
+    void set_Option1_value(int index, bool value) override {
+        if (value) options.at(std::size_t(1 - index)) = false;
+        options.at(std::size_t(index)) = value;
+    }
+    void set_Label3_caption(int index, const std::string& text) override {
+        labels.at(std::size_t(index)) = text;
+    }
+    void set_focus(ControlRef control) override { focus = control; }
+    void send_tab() override { ++tabs_sent; }
+    void close_window() override { closed = true; }
+
+    Strings label_texts() const { return Strings(labels.begin(), labels.end()); }
+};
+
+// A loaded window over recording fakes.
+struct Harness {
+    test::FakeServices fakes;
+    form::Services services{fakes.message_box, fakes.locale, fakes.regional_settings,
+                            fakes.printer,     fakes.editor, fakes.shell};
+    FakeView view;
+    form::Form1 form{view, services};
+
+    Harness() {
+        form::Module1::link_target.clear();
+        EXPECT_TRUE(form.Form_Load());
+    }
+    // texts in Text1 index order: creatinine, weight, age, height; sex 'm', 'f' or none.
+    void fill(const std::array<std::string, 4>& texts, char sex) {
+        view.texts = texts;
+        view.options = {sex == 'm', sex == 'f'};
+    }
+    void fill_worked_example() { fill({"1,2", "80", "70", "1,75"}, 'm'); }
+    Strings prompts() const { return fakes.message_box.prompts(); }
+};
+
+const std::string kSeparatorMessage =
+    "This is the Italian version of Ristemo. The program require ',' as separator for decimal "
+    "numbers.\r\nPress YES for open Regional Settings Dialog Box, and correct setting. Then "
+    "restart program";
+
+struct StartUpRow {
+    const char* name;
+    const char* separator;
+    Answer answer;
+    bool tool_available;
+    bool goes_on;
+    int messages;
+    int settings_opened;
+};
+
+class StartUpCheck : public testing::TestWithParam<StartUpRow> {};
+
+TEST_P(StartUpCheck, AcceptsOnlyACommaFirst) {
+    const StartUpRow& row = GetParam();
+    test::FakeServices fakes;
+    fakes.locale.separator = row.separator;
+    fakes.regional_settings.available = row.tool_available;
+    fakes.message_box.script = {row.answer};
+    const form::Services services{fakes.message_box, fakes.locale, fakes.regional_settings,
+                                  fakes.printer,     fakes.editor, fakes.shell};
+    FakeView view;
+    form::Form1 form(view, services);
+
+    EXPECT_EQ(form.Form_Load(), row.goes_on);
+
+    EXPECT_EQ(form.record().crlf_text, "\r\n");
+    ASSERT_EQ(int(fakes.message_box.shown.size()), row.messages);
+    EXPECT_EQ(fakes.regional_settings.opened, row.settings_opened);
+    if (row.messages >= 1) {
+        EXPECT_EQ(fakes.message_box.shown[0].prompt, kSeparatorMessage);
+        EXPECT_EQ(fakes.message_box.shown[0].buttons, Buttons::YesNoCancel);
+        EXPECT_EQ(fakes.message_box.shown[0].icon, Icon::None);
+    }
+    if (row.messages == 2) {
+        const std::string& advice = fakes.message_box.shown[1].prompt;
+        EXPECT_EQ(fakes.message_box.shown[1].buttons, Buttons::Ok);
+        EXPECT_NE(advice.find("LC_NUMERIC=it_IT.UTF-8"), std::string::npos) << advice;
+        EXPECT_NE(advice.find("log"), std::string::npos) << advice;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Separators, StartUpCheck,
+    testing::Values(StartUpRow{"CommaStarts", ",", Answer::No, true, true, 0, 0},
+                    StartUpRow{"CommaFirstOfSeveral", ",.", Answer::No, true, true, 0, 0},
+                    StartUpRow{"PointYesOpensSettings", ".", Answer::Yes, true, false, 1, 1},
+                    StartUpRow{"PointYesWithoutToolExplains", ".", Answer::Yes, false, false, 2, 1},
+                    StartUpRow{"PointNo", ".", Answer::No, true, false, 1, 0},
+                    StartUpRow{"PointCancel", ".", Answer::Cancel, true, false, 1, 0},
+                    StartUpRow{"EmptyRefused", "", Answer::No, true, false, 1, 0},
+                    StartUpRow{"CommaNotFirst", ".,", Answer::Cancel, true, false, 1, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RejectionRow {
+    const char* name;
+    std::array<std::string, 4> texts;  // Text1 index order
+    char sex;
+    const char* message;
+    ControlRef focus;
+};
+
+class Rejection : public testing::TestWithParam<RejectionRow> {};
+
+TEST_P(Rejection, SaysWhyAndFocusesTheControl) {
+    const RejectionRow& row = GetParam();
+    Harness h;
+    h.fill(row.texts, row.sex);
+    h.view.focus = {Control::Command1, 0};
+
+    h.form.Command1_Click();
+
+    EXPECT_EQ(h.prompts(), Strings{row.message});
+    EXPECT_EQ(h.fakes.message_box.shown[0].buttons, Buttons::Ok);
+    EXPECT_EQ(h.fakes.message_box.shown[0].icon, Icon::None);
+    EXPECT_EQ(h.view.focus, row.focus);
+    EXPECT_FALSE(h.form.record().data_ok);
+    EXPECT_EQ(h.view.label_texts(), Strings(5));
+    EXPECT_EQ(h.view.texts, row.texts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Rejection,
+    testing::Values(RejectionRow{"AllEmpty",
+                                 {"", "", "", ""},
+                                 ' ',
+                                 "valore creatinina 0 mg/dl non accettabile...",
+                                 {Control::Text1, 0}},
+                    RejectionRow{"LoneComma",
+                                 {",", "80", "70", "1,75"},
+                                 'm',
+                                 "valore creatinina 0 mg/dl non accettabile...",
+                                 {Control::Text1, 0}},
+                    RejectionRow{"CreatinineLow",
+                                 {"0,39", "80", "70", "1,75"},
+                                 'm',
+                                 "valore creatinina 0,39 mg/dl non accettabile...",
+                                 {Control::Text1, 0}},
+                    RejectionRow{"WeightLow",
+                                 {"1,2", "29,9", "70", "1,75"},
+                                 'm',
+                                 "valore peso 29,9 Kg  non accettabile...",
+                                 {Control::Text1, 1}},
+                    RejectionRow{"WeightBeforeHeight",
+                                 {"1,2", "250", "70", "3"},
+                                 'm',
+                                 "valore peso 250 Kg  non accettabile...",
+                                 {Control::Text1, 1}},
+                    RejectionRow{"HeightLow",
+                                 {"1,2", "80", "70", "0,99"},
+                                 'm',
+                                 "valore altezza 0,99 m  non accettabile...",
+                                 {Control::Text1, 3}},
+                    RejectionRow{"AgeLow",
+                                 {"1,2", "80", "17", "1,75"},
+                                 'f',
+                                 "valore et\u00e0 17 anni  non accettabile...",
+                                 {Control::Text1, 2}},
+                    RejectionRow{"NoSex",
+                                 {"1,2", "80", "70", "1,75"},
+                                 ' ',
+                                 "specificare sesso del paziente...",
+                                 {Control::Option1, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ResultRow {
+    const char* name;
+    std::array<std::string, 4> texts;
+    char sex;
+    Strings labels;
+};
+
+class Results : public testing::TestWithParam<ResultRow> {};
+
+TEST_P(Results, FillTheFiveBoxes) {
+    const ResultRow& row = GetParam();
+    Harness h;
+    h.fill(row.texts, row.sex);
+
+    h.form.calcolo_cg();
+
+    EXPECT_TRUE(h.fakes.message_box.shown.empty());
+    EXPECT_EQ(h.view.label_texts(), row.labels);
+    EXPECT_TRUE(h.form.record().data_ok);
+    EXPECT_EQ(h.form.record().is_male, row.sex == 'm');
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patients, Results,
+    testing::Values(ResultRow{"ManCockcroftGault",
+                              {"1,2", "80", "70", "1,75"},
+                              'm',
+                              {"64,8", "26,1", "70,4 (+13,6%)", "1,96", "65,76"}},
+                    ResultRow{"WomanSalazarCorcoran",
+                              {"1", "100", "60", "1,6"},
+                              'f',
+                              {"76,9", "39,1", "55,0 (+81,7%)", "2,02", "75,35"}},
+                    ResultRow{"ManUnderIdealWeight",
+                              {"0,9", "55", "30", "1,8"},
+                              'm',
+                              {"93,4", "17,0", "74,5 (-26,2%)", "1,7", "45,21"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Form1, RejectedRunKeepsTheLastResults) {
+    Harness h;
+    h.fill_worked_example();
+    h.form.calcolo_cg();
+    const Strings before = h.view.label_texts();
+    const float crcl = h.form.record().crcl;
+
+    h.view.texts[2] = "17";
+    h.form.calcolo_cg();
+
+    EXPECT_EQ(h.view.label_texts(), before);
+    EXPECT_EQ(h.form.record().crcl, crcl);
+    EXPECT_FALSE(h.form.record().data_ok);
+    EXPECT_EQ(h.prompts(), Strings{"valore et\u00e0 17 anni  non accettabile..."});
+}
+
+// Clearing the sex is no selection: the focus stays in the first box. The record keeps the last
+// calculation, which printing still uses.
+TEST(Form1, ResetClearsTheWindowAndKeepsTheRecord) {
+    Harness h;
+    h.fill({"1", "100", "60", "1,6"}, 'f');
+    h.form.calcolo_cg();
+    const core::PatientRecord kept = h.form.record();
+
+    h.form.Command2_Click();
+
+    EXPECT_EQ(h.view.texts, (std::array<std::string, 4>{}));
+    EXPECT_EQ(h.view.label_texts(), Strings(5));
+    EXPECT_EQ(h.view.options, (std::array<bool, 2>{false, false}));
+    EXPECT_EQ(h.view.focus, (ControlRef{Control::Text1, 0}));
+    EXPECT_TRUE(h.form.record().data_ok);
+    EXPECT_EQ(h.form.record().crcl, kept.crcl);
+
+    h.fakes.message_box.script = {Answer::Yes};
+    h.form.direct_print();
+    EXPECT_EQ(h.fakes.printer.pages.size(), 1u);
+}
+
+TEST(Form1, AboutText) {
+    Harness h;
+    h.form.mnu_about_Click();
+    const std::string expected =
+        "Ristemo 1.0 - \u00a9 2026 gli autori di Ristemo\r\n\r\n"
+        "Ristemo \u00e8 destinato a medici professionisti, in grado di interpretarne "
+        "correttamente i risultati.\r\n"
+        "Questo calcolatore utilizza la classica equazione di Cockroft-Gault per la stima della "
+        "clearance della creatinina.\r\n"
+        "Nei soggetti con BMI elevato (>=30) viene invece adottata l'equazione di Salazar e "
+        "Corcoran.\r\n\r\n"
+        "L'autore declina ogni responsabilit\u00e0 per eventuali danni, di qualsiasi tipo, "
+        "possano derivare dall'uso del presente programma.\r\n";
+    EXPECT_EQ(h.prompts(), Strings{expected});
+    EXPECT_EQ(h.fakes.message_box.shown[0].buttons, Buttons::Ok);
+    EXPECT_FALSE(h.view.closed);
+}
+
+TEST(Form1, ExitCommandsCloseWithoutAsking) {
+    for (int command = 0; command < 2; ++command) {
+        SCOPED_TRACE(command == 0 ? "button Esci" : "menu Esci");
+        Harness h;
+        if (command == 0) h.form.Command3_Click(2);
+        if (command == 1) h.form.mnu_esci_Click();
+        EXPECT_TRUE(h.view.closed);
+        EXPECT_TRUE(h.fakes.message_box.shown.empty());
+    }
+}
+
+struct PrintRow {
+    const char* name;
+    bool calculated;
+    Answer answer;
+    platform::PrintResult printer;
+    int pages;
+    Strings prompts;
+};
+
+class Print : public testing::TestWithParam<PrintRow> {};
+
+TEST_P(Print, AsksThenPrintsTheReportPage) {
+    const PrintRow& row = GetParam();
+    Harness h;
+    h.fill_worked_example();
+    if (row.calculated) h.form.calcolo_cg();
+    h.fakes.message_box.script = {row.answer};
+    h.fakes.printer.result = row.printer;
+
+    h.form.Command3_Click(0);
+
+    EXPECT_EQ(h.prompts(), row.prompts);
+    if (!row.prompts.empty()) {
+        EXPECT_EQ(h.fakes.message_box.shown[0].icon, Icon::Question);
+        EXPECT_EQ(h.fakes.message_box.shown[0].buttons, Buttons::YesNoCancel);
+    }
+    ASSERT_EQ(int(h.fakes.printer.pages.size()), row.pages);
+    if (row.pages == 0) return;
+    const auto expected = report::build_page(h.form.record());
+    const auto& page = h.fakes.printer.pages[0];
+    ASSERT_EQ(page.size(), expected.size());
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        EXPECT_EQ(page[i].text, expected[i].text);
+        EXPECT_EQ(page[i].x_twips, expected[i].x);
+        EXPECT_EQ(page[i].y_twips, expected[i].y);
+        EXPECT_EQ(page[i].font_family, expected[i].font.name);
+        EXPECT_EQ(page[i].point_size, double(expected[i].font.size));
+        EXPECT_EQ(page[i].bold, expected[i].font.bold);
+    }
+    EXPECT_EQ(page[0].text, core::kAppTitle);
+}
+
+const char* const kAsk = "Stampare i dati?";
+const char* const kHeld = "La pagina attende nella coda di una stampante in pausa";
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, Print,
+    testing::Values(
+        PrintRow{"NoCalculationDoesNothing", false, Answer::Yes, {true, {}, {}}, 0, {}},
+        PrintRow{"YesPrints", true, Answer::Yes, {true, {}, {}}, 1, {kAsk}},
+        PrintRow{"NoPrintsNothing", true, Answer::No, {true, {}, {}}, 0, {kAsk}},
+        PrintRow{"CancelPrintsNothing", true, Answer::Cancel, {true, {}, {}}, 0, {kAsk}},
+        PrintRow{"PrinterFailureIsTold",
+                 true,
+                 Answer::Yes,
+                 {false, "nessuna stampante", {}},
+                 1,
+                 {kAsk, "Impossibile stampare il rapporto: nessuna stampante"}},
+        PrintRow{"PausedPrinterIsTold", true, Answer::Yes, {true, {}, kHeld}, 1, {kAsk, kHeld}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Form1, ExportSendsTheReportAndTellsAFailureWhileTheWindowLives) {
+    const std::string failure = "Blocco note non avviato.";
+    struct Row {
+        const char* name;
+        bool calculated;
+        bool window_gone;
+        int exports;
+        Strings prompts;
+    };
+    const Row rows[] = {{"no calculation does nothing", false, false, 0, {}},
+                        {"failure is told", true, false, 1, {failure}},
+                        {"failure after the window went is dropped", true, true, 1, {}}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::FakeServices fakes;
+        const form::Services services{fakes.message_box, fakes.locale, fakes.regional_settings,
+                                      fakes.printer,     fakes.editor, fakes.shell};
+        FakeView view;
+        core::PatientRecord record;
+        {
+            form::Form1 form(view, services);
+            ASSERT_TRUE(form.Form_Load());
+            view.texts = {"1,2", "80", "70", "1,75"};
+            view.options = {true, false};
+            if (row.calculated) form.calcolo_cg();
+            form.Command3_Click(1);
+            record = form.record();
+            if (!row.window_gone && !fakes.editor.handlers.empty())
+                fakes.editor.handlers[0](failure);
+        }
+        if (row.window_gone && !fakes.editor.handlers.empty()) fakes.editor.handlers[0](failure);
+
+        ASSERT_EQ(int(fakes.editor.texts.size()), row.exports);
+        if (row.exports == 1) {
+            EXPECT_EQ(fakes.editor.texts[0], report::build_export_text(record));
+        }
+        EXPECT_EQ(fakes.message_box.prompts(), row.prompts);
+    }
+}
+
+struct LinkRow {
+    const char* name;
+    void (form::Form1::*item)();
+    const char* address;
+    std::int32_t shell_code;
+    bool fails_later;
+    bool told;
+};
+
+class WebLinks : public testing::TestWithParam<LinkRow> {};
+
+TEST_P(WebLinks, OpenTheirPageOrSayWhyNot) {
+    const LinkRow& row = GetParam();
+    Harness h;
+    h.fakes.shell.code = row.shell_code;
+
+    (h.form.*row.item)();
+    ASSERT_TRUE(h.fakes.shell.late_failure);
+    if (row.fails_later) {
+        EXPECT_TRUE(h.fakes.message_box.shown.empty());
+        h.fakes.shell.late_failure();
+    }
+
+    EXPECT_EQ(h.fakes.shell.opened, Strings{row.address});
+    EXPECT_EQ(h.fakes.shell.open_with,
+              row.shell_code == platform::kShellNoAssociation ? Strings{row.address} : Strings{});
+    EXPECT_EQ(h.prompts(),
+              row.told ? Strings{"Can't launch '" + std::string(row.address) + "'."} : Strings{});
+    EXPECT_EQ(form::Module1::link_target, row.address);
+}
+
+using form::Form1;
+namespace links = form::web_links;
+INSTANTIATE_TEST_SUITE_P(
+    MenuItems, WebLinks,
+    testing::Values(LinkRow{"Nomra", &Form1::mnu_nomra_Click, links::kNomra,
+                            platform::kShellSuccess, false, false},
+                    LinkRow{"Velsor", &Form1::mnu_velsor_Click, links::kVelsor,
+                            platform::kShellSuccess, false, false},
+                    LinkRow{"Mirdo", &Form1::mnu_mirdo_Click, links::kMirdo,
+                            platform::kShellSuccess, false, false},
+                    LinkRow{"Zentab", &Form1::mnu_zentab_Click, links::kZentab,
+                            platform::kShellSuccess, false, false},
+                    LinkRow{"NoAssociationOffersOpenWith", &Form1::mnu_mirdo_Click, links::kMirdo,
+                            platform::kShellNoAssociation, false, false},
+                    LinkRow{"FailureIsTold", &Form1::mnu_zentab_Click, links::kZentab,
+                            platform::kShellFailure, false, true},
+                    LinkRow{"FailureAfterTheClickIsTold", &Form1::mnu_velsor_Click, links::kVelsor,
+                            platform::kShellSuccess, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// One typed character: where the focus is, what the box holds, what the user answers to "uscire?".
+struct KeyRow {
+    const char* name;
+    ControlRef focused;
+    std::string box_text;
+    int typed;
+    Answer answer;
+    int received;  // what the control receives: typed itself, another code, or 0
+    int tabs_sent;
+    Strings prompts;
+    bool closed;
+};
+
+class KeyPreview : public testing::TestWithParam<KeyRow> {};
+
+TEST_P(KeyPreview, FiltersAndActs) {
+    const KeyRow& row = GetParam();
+    Harness h;
+    h.view.texts[0] = row.box_text;
+    h.view.focus = row.focused;
+    h.fakes.message_box.script = {row.answer};
+
+    EXPECT_EQ(h.form.key_press(row.focused, row.typed), row.received);
+
+    EXPECT_EQ(h.view.tabs_sent, row.tabs_sent);
+    EXPECT_EQ(h.prompts(), row.prompts);
+    EXPECT_EQ(h.view.closed, row.closed);
+    EXPECT_EQ(h.view.texts[0], row.box_text);
+}
+
+constexpr ControlRef kBox{Control::Text1, 0};
+constexpr ControlRef kMale{Control::Option1, 0};
+const char* const kQuit = "uscire?";
+const char* const kNoCreatinine = "valore creatinina 0 mg/dl non accettabile...";
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyPreview,
+    testing::Values(
+        KeyRow{"DigitPasses", kBox, "", '7', Answer::No, '7', 0, {}, false},
+        KeyRow{"PointBecomesComma", kBox, "1", '.', Answer::No, ',', 0, {}, false},
+        KeyRow{"PointAfterCommaDropped", kBox, "1,", '.', Answer::No, 0, 0, {}, false},
+        KeyRow{"CommaPasses", kBox, "1", ',', Answer::No, ',', 0, {}, false},
+        KeyRow{"SecondCommaDropped", kBox, "1,5", ',', Answer::No, 0, 0, {}, false},
+        KeyRow{"LetterDropped", kBox, "", 'a', Answer::No, 0, 0, {}, false},
+        KeyRow{"SpaceDropped", kBox, "", ' ', Answer::No, 0, 0, {}, false},
+        KeyRow{"LatinOneLetterDropped", kBox, "", 0xe8, Answer::No, 0, 0, {}, false},
+        KeyRow{"BackspacePasses", kBox, "1", 8, Answer::No, 8, 0, {}, false},
+        KeyRow{"TabPasses", kBox, "1", 9, Answer::No, 9, 0, {}, false},
+        KeyRow{"EnterSendsTab", kBox, "1", 13, Answer::No, 0, 1, {}, false},
+        KeyRow{"EscapeAnsweredNoStays", kBox, "1", 27, Answer::No, 0, 0, {kQuit}, false},
+        KeyRow{"EscapeAnsweredYesCloses", kBox, "1", 27, Answer::Yes, 0, 0, {kQuit}, true},
+        KeyRow{"EnterOnOptionSendsTab", kMale, "", 13, Answer::No, 0, 1, {}, false},
+        KeyRow{"SpaceOnOptionPasses", kMale, "", ' ', Answer::No, ' ', 0, {}, false},
+        KeyRow{"EnterRunsCalculate",
+               {Control::Command1, 0},
+               "",
+               13,
+               Answer::No,
+               0,
+               0,
+               {kNoCreatinine},
+               false},
+        KeyRow{"EnterRunsEsci", {Control::Command3, 2}, "", 13, Answer::No, 0, 0, {}, true},
+        KeyRow{"SpaceOnButtonIsTheButtons",
+               {Control::Command1, 0},
+               "",
+               ' ',
+               Answer::No,
+               ' ',
+               0,
+               {},
+               false},
+        KeyRow{"EscapeOnButtonAnsweredNo",
+               {Control::Command2, 0},
+               "",
+               27,
+               Answer::No,
+               27,
+               0,
+               {kQuit},
+               false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Form1, ArrowInTheSexGroupSelectsTheOtherOption) {
+    struct Row {
+        ControlRef from;
+        bool used;
+        std::array<bool, 2> options;
+        ControlRef focus;
+    };
+    const Row rows[] = {
+        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, 0}},
+        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, 0}},
+        {{Control::Text1, 2}, false, {false, false}, {Control::Text1, 2}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(int(row.from.control) * 10 + row.from.index);
+        Harness h;
+        h.view.focus = row.from;
+        EXPECT_EQ(h.form.arrow_key(row.from), row.used);
+        EXPECT_EQ(h.view.options, row.options);
+        EXPECT_EQ(h.view.focus, row.focus);
+    }
+}
+
+}  // namespace
