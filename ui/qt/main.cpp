@@ -9,7 +9,7 @@
 #include "platform/linux/qt_translations.h"
 #include "platform/linux/system_locale_query.h"
 #include "platform/linux/xdg_shell_open.h"
-#include "platform/wayland_decoration/wayland_title_bar.h"
+#include "platform/linux/wayland_decoration/wayland_title_bar.h"
 #include "ui/qt/form1_window.h"
 
 int main(int argc, char* argv[]) {

@@ -1,4 +1,4 @@
-#include "platform/wayland_decoration/wayland_title_bar.h"
+#include "platform/linux/wayland_decoration/wayland_title_bar.h"
 
 #include <QCoreApplication>
 #include <QDir>

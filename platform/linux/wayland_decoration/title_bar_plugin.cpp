@@ -13,7 +13,7 @@
 #include <QPen>
 #include <QWindow>
 
-#include "platform/wayland_decoration/qt_wayland_decoration_abi.h"
+#include "platform/linux/wayland_decoration/qt_wayland_decoration_abi.h"
 
 namespace ristemo::platform {
 
