@@ -1,9 +1,10 @@
 #include "platform/linux/desktop_regional_settings.h"
 
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <vector>
+
+#include "platform/linux/detached_launch.h"
 
 namespace ristemo::platform {
 
@@ -47,14 +48,8 @@ bool DesktopRegionalSettings::open_regional_settings() {
         [](const QString& name) { return QStandardPaths::findExecutable(name); });
     if (command.program.isEmpty()) return false;
 
-    QProcess process;
-    process.setProgram(command.program);
-    process.setArguments(command.arguments);
-    // The tool outlives us; it must not write into our terminal or wait on our input.
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    // The tool outlives us, and reads and writes nothing of ours.
+    return launch_detached(command.program, command.arguments).started();
 }
 
 }  // namespace ristemo::platform

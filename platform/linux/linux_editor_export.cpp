@@ -18,6 +18,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/linux/ask_tool.h"
 #include "platform/linux/atspi_text.h"
 #include "platform/linux/detached_launch.h"
 #include "platform/linux/x11_typing.h"
@@ -60,22 +61,12 @@ QString desktop_default_for_text(const QProcessEnvironment& environment) {
     const QString xdg_mime =
         find_program(QStringLiteral("xdg-mime"), environment.value(QStringLiteral("PATH")));
     if (xdg_mime.isEmpty()) return {};
-    QProcess query;
-    query.setProcessEnvironment(environment);
-    query.setProgram(xdg_mime);
-    query.setArguments(
-        {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
-    query.setStandardInputFile(QProcess::nullDevice());
-    query.setStandardErrorFile(QProcess::nullDevice());
-    query.start();
-    if (!query.waitForFinished(3000)) {
-        query.kill();
-        query.waitForFinished(1000);
-        return {};
-    }
-    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return {};
-    const QString out = QString::fromLocal8Bit(query.readAllStandardOutput());
-    return out.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char(';'), 0, 0).trimmed();
+    const ToolAnswer answer =
+        ask_tool(xdg_mime,
+                 {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")},
+                 3000, environment);
+    if (!answer.finished || answer.exit_code != 0) return {};
+    return answer.output.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char(';'), 0, 0).trimmed();
 }
 
 // Writes all of data to a non-blocking descriptor within timeout_ms; false when the reader has

@@ -10,6 +10,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/linux/ask_tool.h"
 #include "platform/linux/detached_launch.h"
 
 namespace ristemo::platform {
@@ -36,16 +37,7 @@ XdgShellOpen::~XdgShellOpen() {
 QString XdgShellOpen::query(const QString& program, const QStringList& arguments) const {
     const QString path = find_program(program);
     if (path.isEmpty()) return {};
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(path, arguments);
-    if (!process.waitForFinished(options_.query_timeout_ms)) {
-        process.kill();
-        process.waitForFinished(500);
-        return {};
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    return ask_tool(path, arguments, options_.query_timeout_ms).output;
 }
 
 bool XdgShellOpen::has_associated_program(const QString& address) const {

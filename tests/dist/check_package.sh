@@ -32,6 +32,9 @@ check "program linked with relro and now" \
 check "16x16 icon installed" test -f "$root/usr/share/icons/hicolor/16x16/apps/$icon_name.png"
 check "scalable icon installed" test -f "$root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg"
 check "metainfo installed" test -f "$root/usr/share/metainfo/org.example.Ristemo.metainfo.xml"
+# The program looks for its Wayland title bar in lib/ristemo next to its own folder.
+check "Wayland title bar installed where the program looks for it" \
+  test -f "$root/usr/lib/ristemo/plugins/wayland-decoration-client/libristemo.so"
 check "installed entry valid" desktop-file-validate "$entry"
 check "16x16 icon is 16x16" test "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/16x16/apps/$icon_name.png")" = 16x16
 

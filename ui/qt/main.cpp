@@ -9,6 +9,7 @@
 #include "platform/linux/qt_translations.h"
 #include "platform/linux/system_locale_query.h"
 #include "platform/linux/xdg_shell_open.h"
+#include "platform/linux/wayland_decoration/wayland_title_bar.h"
 #include "ui/qt/form1_window.h"
 
 int main(int argc, char* argv[]) {
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Wayland desktops match the window to its launcher and icon by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Ristemo"));
+    platform::use_own_wayland_title_bar();
     platform::install_font_substitutions();
     platform::install_qt_translations();
 
