@@ -1,6 +1,5 @@
 #include "platform/windows/win_message_box.h"
 
-#include "core/app_info.h"
 #include "platform/windows/wide_text.h"
 
 namespace ristemo::platform {
@@ -39,7 +38,7 @@ Answer WinMessageBox::show_message(const std::string& prompt, Buttons buttons, I
     const HWND owner = owner_ != nullptr && IsWindow(*owner_) ? *owner_ : nullptr;
     // Without an owner (at start, before the window exists) the box still blocks the program.
     const UINT modality = owner != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
-    return answer_of(MessageBoxW(owner, widen(prompt).c_str(), widen(core::kMessageTitle).c_str(),
+    return answer_of(MessageBoxW(owner, widen(prompt).c_str(), title_.c_str(),
                                  style_of(buttons, icon) | modality));
 }
 

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "platform/message_box.h"
 #include "platform/windows/win32.h"
 
 namespace ristemo::platform {
 
-// MessageBoxW with the program's title, owned by the window that *owner names when there is one.
+// MessageBoxW with the program's title on every box, owned by the window that *owner names when
+// there is one.
 class WinMessageBox : public MessageBox {
 public:
-    explicit WinMessageBox(const HWND* owner = nullptr) : owner_(owner) {}
+    WinMessageBox(std::wstring title, const HWND* owner)
+        : title_(std::move(title)), owner_(owner) {}
     Answer show_message(const std::string& prompt, Buttons buttons, Icon icon) override;
 
     // The MessageBoxW style for a button set and icon: the first button is the default.
@@ -17,6 +22,7 @@ public:
     static Answer answer_of(int result);
 
 private:
+    std::wstring title_;
     const HWND* owner_;
 };
 

@@ -1,5 +1,7 @@
 // The Windows program: Form1 in a Win32 window, with the Windows services.
+#include "core/app_info.h"
 #include "form/form1.h"
+#include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
 #include "platform/windows/win_editor_export.h"
 #include "platform/windows/win_locale.h"
@@ -14,7 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
     namespace platform = ristemo::platform;
     HWND message_owner = nullptr;  // none until the window is on screen
-    platform::WinMessageBox message_box(&message_owner);
+    platform::WinMessageBox message_box(platform::widen(ristemo::core::kMessageTitle),
+                                        &message_owner);
     platform::WinLocaleQuery locale;
     platform::WinRegionalSettings regional_settings;
     platform::WinPrinter printer;
