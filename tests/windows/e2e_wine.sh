@@ -90,6 +90,13 @@ if wait_for 30 main_window; then
   [ "$creatinine" = 1234 ] && pass "the creatinine box takes 4 characters" ||
     fail "the creatinine box holds [$creatinine]"
 
+  # Ctrl+V pastes, as on Linux: the input check judges what it brought.
+  key F8
+  printf '1.5' | xclip -selection clipboard -i
+  key ctrl+v
+  pasted=$(texts controls "Ristemo 1.0" 100)
+  [ "$pasted" = 1.5 ] && pass "Ctrl+V pastes into a box" || fail "Ctrl+V: the box holds [$pasted]"
+
   # Esc, then Yes (the default button): the program ends.
   key Escape
   if wait_for 10 message_box; then

@@ -553,20 +553,18 @@ bool Form1Window::preview(MSG& msg) {
     }
     if (msg.message != WM_CHAR) return false;
 
-    const HWND focused = GetFocus();
-    const form::ControlRef ref = ref_of(focused);
+    // Ctrl with a letter gives a control character: the box's editing commands (copy, paste,
+    // undo), not typing; whatever a paste brings in is judged by the input check.
+    if (key_down(VK_CONTROL) && msg.wParam < 32 && msg.wParam != 8 && msg.wParam != 9 &&
+        msg.wParam != 13 && msg.wParam != 27)
+        return false;
+    const form::ControlRef ref = ref_of(GetFocus());
     const int typed = code_of(wchar_t(msg.wParam));
+    // Enter on a button runs it in the handler, which then discards the key.
     const int code = form_->key_press(ref, typed);
     // The handler may have closed the window (Esc, then Yes).
     if (!IsWindow(window_) || code == 0) return true;
     if (code != typed) msg.wParam = character_of(code);
-    // Enter on a button runs it, as Space does: the window can be used from the keyboard alone.
-    if (code == '\r' &&
-        (ref.control == form::Control::Command1 || ref.control == form::Control::Command2 ||
-         ref.control == form::Control::Command3)) {
-        SendMessageW(focused, BM_CLICK, 0, 0);
-        return true;
-    }
     return false;
 }
 
