@@ -66,6 +66,16 @@ if wait_for 30 main_window; then
     fail "worked example: the results read [$results]"
   fi
 
+  # The frame captions in their colours: INPUT blue, OUTPUT dark red (pixels of that exact colour
+  # in the caption's corner of each frame, below the menu bar).
+  import -window "$(main_window)" "$work/window.png"
+  inked() {  # colour, crop geometry: how many pixels of that colour the area holds
+    convert "$work/window.png" -crop "$2" +repage txt:- | grep -ci "$1"
+  }
+  input_ink=$(inked '#0000C0' 90x24+0+14) output_ink=$(inked '#800000' 90x24+0+158)
+  [ "$input_ink" -gt 5 ] && [ "$output_ink" -gt 5 ] && pass "frame captions in blue and dark red" ||
+    fail "frame captions: $input_ink blue and $output_ink dark red pixels"
+
   # F7: the 13 lines reach a new Notepad, and only it.
   tr -d '\r' <"$expected_export" >"$work/expected"
   echo -- >>"$work/expected"

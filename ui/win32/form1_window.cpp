@@ -141,6 +141,41 @@ Style style_of(const ControlSpec& spec) {
     return {WC_STATICW, child, 0};
 }
 
+// A frame draws its own caption, in the colour the window gives it: a group box takes that colour
+// only in the classic look, and Wine's never does.
+LRESULT CALLBACK frame_proc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                            DWORD_PTR) {
+    if (message != WM_PAINT) return DefSubclassProc(frame, message, wparam, lparam);
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(frame, &paint);
+    const HGDIOBJ old_font =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(frame), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(frame)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT edge{};
+    GetClientRect(frame, &edge);
+    edge.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+
+    wchar_t caption[32] = {};
+    const int length = GetWindowTextW(frame, caption, int(std::size(caption)));
+    if (length > 0) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, caption, length, &size);
+        const int left = MulDiv(8, int(metrics.tmHeight), 13);
+        RECT behind{left - 2, 0, left + size.cx + 2, metrics.tmHeight};
+        FillRect(dc, &behind, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, left, 0, caption, length);
+    }
+    SelectObject(dc, old_font);
+    EndPaint(frame, &paint);
+    return 0;
+}
+
 HFONT make_font(int hundredths_of_point, UINT dpi) {
     return CreateFontW(-MulDiv(hundredths_of_point, int(dpi), 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE,
                        FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -269,10 +304,10 @@ void Form1Window::create_controls(HINSTANCE instance) {
             style.ex_style, style.window_class, spec.caption, style.style, 0, 0, 0, 0, window_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         if (spec.limit > 0) SendMessageW(control, EM_LIMITTEXT, WPARAM(spec.limit), 0);
-        // Themed frames and option buttons draw their captions in the theme's colour, ignoring
-        // the window's: these keep the classic look that takes it.
-        if (spec.kind == Kind::Frame || spec.kind == Kind::Option)
-            SetWindowTheme(control, L"", L"");
+        // Themed option buttons draw their captions in the theme's colour, ignoring the
+        // window's: they keep the classic look that takes it.
+        if (spec.kind == Kind::Option) SetWindowTheme(control, L"", L"");
+        if (spec.kind == Kind::Frame) SetWindowSubclass(control, frame_proc, 0, 0);
 
         const int id = spec.id;
         if (id >= ids::kText1 && id < ids::kText1 + 4)
