@@ -81,16 +81,12 @@ void Form1::calcolo_cg() {
     verifica_dati();
     if (!record_.data_ok) return;
     const core::CalculationResults results = core::calculate(record_);
-    for (int i = 0; i < 5; ++i) set_result(i, results.label3[std::size_t(i)]);
-}
-
-void Form1::set_result(int index, const std::string& text) {
-    view_.set_Label3_caption(index, text);
+    for (int i = 0; i < 5; ++i) view_.set_Label3_caption(i, results.label3[std::size_t(i)]);
 }
 
 void Form1::azzera_modulo() {
     for (int i = 0; i < 4; ++i) view_.set_Text1_text(i, {});
-    for (int i = 0; i < 5; ++i) set_result(i, {});
+    for (int i = 0; i < 5; ++i) view_.set_Label3_caption(i, {});
     view_.set_focus({Control::Text1, 0});
     // Clearing is not a selection: the click handler does not run.
     view_.set_Option1_value(0, false);

@@ -82,7 +82,6 @@ private:
     bool check_decimal_separator();
     void verifica_dati();
     void open_web_link(const char* address);
-    void set_result(int index, const std::string& text);
     // A message box for a report that may come back after the window has gone.
     std::function<void(const std::string&)> later_message();
 

@@ -9,14 +9,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() {  # description, command...: passes or fails on the command's status
-  local what="$1"
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 # A clean desktop: a home of our own, no default applications registered anywhere (the system's
 # folders out of sight too), and a folder of fakes first on PATH, then the machine's programs
@@ -46,15 +39,6 @@ SH
 }
 install_recording_editor "$work/bin" gedit
 
-wait_for() {  # seconds, command...: true once the command succeeds
-  local until=$((SECONDS + $1))
-  shift
-  while [ "$SECONDS" -lt "$until" ]; do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 start() {  # starts ristemo with the given environment additions; sets pid and wid
   env "$@" "$bin" &

@@ -14,18 +14,7 @@ pid=""
 wineserver -k 2>/dev/null
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-wait_for() {  # seconds, command...: true once the command succeeds
-  local until=$((SECONDS + $1))
-  shift
-  while [ "$SECONDS" -lt "$until" ]; do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
+. "$(dirname "$0")/../support/checks.sh"
 key() { xdotool key --delay 60 "$@"; sleep 0.15; }
 type_text() { xdotool type --delay 60 "$1"; sleep 0.1; }
 texts() { "$wine_run" "$prefix" "$win_text" "$@"; }

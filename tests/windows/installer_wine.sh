@@ -9,23 +9,7 @@ unset DISPLAY
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-check() {  # description, command...
-  local what="$1"
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-wait_for() {  # seconds, command...
-  local until=$((SECONDS + $1))
-  shift
-  while [ "$SECONDS" -lt "$until" ]; do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.2
-  done
-  return 1
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ristemo'
 drive="$prefix/drive_c"

@@ -34,7 +34,7 @@ enum class Font { Window, Input, Result };
 
 // One control: where it stands in twips (from its frame's top-left corner; frames from the
 // client area's), and how it looks. The table is in tab order, which is also creation order.
-struct ControlSpec {
+struct ControlDef {
     Kind kind;
     int id;
     const wchar_t* caption;
@@ -45,7 +45,7 @@ struct ControlSpec {
     int limit;  // input boxes: the most characters they take
 };
 
-const ControlSpec kControls[] = {
+const ControlDef kControls[] = {
     {Kind::Frame, ids::kFrame1, L"INPUT", -1, 120, 0, 7095, 2055, nullptr, Font::Window, 0},
     {Kind::Input, ids::kText1 + 0, L"", 0, 360, 360, 975, 390,
      L"immettere creatinina plasmatica in mg/dl", Font::Input, 4},
@@ -97,10 +97,10 @@ const ControlSpec kControls[] = {
      L"esegue un nuovo calcolo", Font::Window, 0},
 };
 
-const ControlSpec* frame_spec(int frame) {
+const ControlDef* frame_def(int frame) {
     const int frame_ids[] = {ids::kFrame1, ids::kFrame2, ids::kFrame3};
-    for (const ControlSpec& spec : kControls)
-        if (spec.id == frame_ids[frame]) return &spec;
+    for (const ControlDef& def : kControls)
+        if (def.id == frame_ids[frame]) return &def;
     return nullptr;
 }
 
@@ -110,9 +110,9 @@ struct Style {
     DWORD ex_style;
 };
 
-Style style_of(const ControlSpec& spec) {
+Style style_of(const ControlDef& def) {
     const DWORD child = WS_CHILD | WS_VISIBLE;
-    switch (spec.kind) {
+    switch (def.kind) {
         case Kind::Frame:
             return {WC_BUTTONW, child | BS_GROUPBOX, 0};
         // Flat look: a one-pixel border, no 3-D edge.
@@ -124,12 +124,12 @@ Style style_of(const ControlSpec& spec) {
         case Kind::Option:
             return {WC_BUTTONW,
                     child | BS_RADIOBUTTON |
-                        (spec.id == ids::kOption1 ? WS_GROUP | WS_TABSTOP : DWORD(0)),
+                        (def.id == ids::kOption1 ? WS_GROUP | WS_TABSTOP : DWORD(0)),
                     0};
         case Kind::Button:
             return {WC_BUTTONW,
                     child | WS_TABSTOP | BS_PUSHBUTTON |
-                        (spec.id == ids::kCommand1 ? WS_GROUP : DWORD(0)),
+                        (def.id == ids::kCommand1 ? WS_GROUP : DWORD(0)),
                     0};
         case Kind::Caption:
             return {WC_STATICW, child | SS_CENTER | SS_NOPREFIX, 0};
@@ -298,18 +298,18 @@ void Form1Window::create_menu() {
 }
 
 void Form1Window::create_controls(HINSTANCE instance) {
-    for (const ControlSpec& spec : kControls) {
-        const Style style = style_of(spec);
+    for (const ControlDef& def : kControls) {
+        const Style style = style_of(def);
         const HWND control = CreateWindowExW(
-            style.ex_style, style.window_class, spec.caption, style.style, 0, 0, 0, 0, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-        if (spec.limit > 0) SendMessageW(control, EM_LIMITTEXT, WPARAM(spec.limit), 0);
+            style.ex_style, style.window_class, def.caption, style.style, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), instance, nullptr);
+        if (def.limit > 0) SendMessageW(control, EM_LIMITTEXT, WPARAM(def.limit), 0);
         // Themed option buttons draw their captions in the theme's colour, ignoring the
         // window's: they keep the classic look that takes it.
-        if (spec.kind == Kind::Option) SetWindowTheme(control, L"", L"");
-        if (spec.kind == Kind::Frame) SetWindowSubclass(control, frame_proc, 0, 0);
+        if (def.kind == Kind::Option) SetWindowTheme(control, L"", L"");
+        if (def.kind == Kind::Frame) SetWindowSubclass(control, frame_proc, 0, 0);
 
-        const int id = spec.id;
+        const int id = def.id;
         if (id >= ids::kText1 && id < ids::kText1 + 4)
             Text1_[std::size_t(id - ids::kText1)] = control;
         if (id >= ids::kOption1 && id < ids::kOption1 + 2)
@@ -334,14 +334,14 @@ void Form1Window::create_tooltips(HINSTANCE instance) {
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-    for (const ControlSpec& spec : kControls) {
-        if (spec.tooltip == nullptr) continue;
+    for (const ControlDef& def : kControls) {
+        if (def.tooltip == nullptr) continue;
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window_, spec.id));
-        tool.lpszText = const_cast<wchar_t*>(spec.tooltip);
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window_, def.id));
+        tool.lpszText = const_cast<wchar_t*>(def.tooltip);
         SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
@@ -354,20 +354,20 @@ void Form1Window::lay_out() {
     fonts_.input = make_font(975, dpi_);
     fonts_.result = make_font(1200, dpi_);
 
-    for (const ControlSpec& spec : kControls) {
-        int left = spec.left;
-        int top = spec.top;
-        if (spec.frame >= 0) {
-            const ControlSpec* frame = frame_spec(spec.frame);
+    for (const ControlDef& def : kControls) {
+        int left = def.left;
+        int top = def.top;
+        if (def.frame >= 0) {
+            const ControlDef* frame = frame_def(def.frame);
             left += frame->left;
             top += frame->top;
         }
-        const HWND control = GetDlgItem(window_, spec.id);
-        MoveWindow(control, pixels(left, dpi_), pixels(top, dpi_), pixels(spec.width, dpi_),
-                   pixels(spec.height, dpi_), FALSE);
-        const HFONT font = spec.font == Font::Input    ? fonts_.input
-                           : spec.font == Font::Result ? fonts_.result
-                                                       : fonts_.window;
+        const HWND control = GetDlgItem(window_, def.id);
+        MoveWindow(control, pixels(left, dpi_), pixels(top, dpi_), pixels(def.width, dpi_),
+                   pixels(def.height, dpi_), FALSE);
+        const HFONT font = def.font == Font::Input    ? fonts_.input
+                           : def.font == Font::Result ? fonts_.result
+                                                      : fonts_.window;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 
