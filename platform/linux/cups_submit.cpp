@@ -18,7 +18,8 @@ struct CupsCalls {
     decltype(&::cupsGetOption) get_option = nullptr;
     decltype(&::cupsCopyDestInfo) copy_dest_info = nullptr;
     decltype(&::cupsFreeDestInfo) free_dest_info = nullptr;
-    decltype(&::cupsGetDestMediaDefault) media_default = nullptr;
+    decltype(&::cupsFindDestDefault) find_default = nullptr;
+    decltype(&::ippGetString) ipp_get_string = nullptr;
     decltype(&::cupsGetDestMediaByName) media_by_name = nullptr;
     decltype(&::pwgMediaForPWG) media_for_pwg = nullptr;
     decltype(&::pwgMediaForLegacy) media_for_legacy = nullptr;
@@ -29,9 +30,9 @@ struct CupsCalls {
 
     bool complete() const {
         return print_file && last_error && last_error_string && get_named_dest && free_dests &&
-               get_option && copy_dest_info && free_dest_info && media_default && media_by_name &&
-               media_for_pwg && media_for_legacy && media_for_ppd && new_request && do_request &&
-               ipp_delete;
+               get_option && copy_dest_info && free_dest_info && find_default && ipp_get_string &&
+               media_by_name && media_for_pwg && media_for_legacy && media_for_ppd && new_request &&
+               do_request && ipp_delete;
     }
 };
 
@@ -54,7 +55,8 @@ const CupsCalls& cups_calls() {
         resolve(library, found.get_option, "cupsGetOption");
         resolve(library, found.copy_dest_info, "cupsCopyDestInfo");
         resolve(library, found.free_dest_info, "cupsFreeDestInfo");
-        resolve(library, found.media_default, "cupsGetDestMediaDefault");
+        resolve(library, found.find_default, "cupsFindDestDefault");
+        resolve(library, found.ipp_get_string, "ippGetString");
         resolve(library, found.media_by_name, "cupsGetDestMediaByName");
         resolve(library, found.media_for_pwg, "pwgMediaForPWG");
         resolve(library, found.media_for_legacy, "pwgMediaForLegacy");
@@ -88,31 +90,36 @@ CupsPaper paper_of(const cups_size_t& size) {
     return paper;
 }
 
-// The queue's paper with its printable area. The paper named by the queue's (or the user's)
-// "media" option may be spelt the PWG, IPP or PPD way, which CUPS's own default lookup does not
-// all understand: it then falls back to A4 or Letter. Queues without a media list (raw queues)
-// still name their paper, which is then printable to its edges.
+// The queue's paper with its printable area. The user's (lpoptions) or the queue's "media"
+// option names it first, else the queue's own default paper (for a PPD queue its default page
+// size). CUPS's own default lookup is not used: for a PPD queue without a "media" option it answers
+// Letter whatever the queue holds. The name may be spelt the PWG, IPP or PPD way. Queues without a
+// media list (raw queues) still name their paper, which is then printable to its edges.
 bool find_paper(const CupsCalls& cups, cups_dest_t* dest, CupsPaper& paper) {
     cups_dinfo_t* info = cups.copy_dest_info(CUPS_HTTP_DEFAULT, dest);
+    const char* media = cups.get_option("media", dest->num_options, dest->options);
+    if (!media && info) {
+        if (ipp_attribute_t* own = cups.find_default(CUPS_HTTP_DEFAULT, dest, info, "media"))
+            media = cups.ipp_get_string(own, 0, nullptr);
+    }
     const pwg_media_t* named = nullptr;
-    if (const char* media = cups.get_option("media", dest->num_options, dest->options)) {
+    if (media) {
         named = cups.media_for_pwg(media);
         if (!named) named = cups.media_for_legacy(media);
         if (!named) named = cups.media_for_ppd(media);
     }
     cups_size_t size{};
-    bool found = false;
-    if (info && named) {
-        found = cups.media_by_name(CUPS_HTTP_DEFAULT, dest, info, named->pwg, 0, &size) != 0;
-    } else if (info) {
-        found = cups.media_default(CUPS_HTTP_DEFAULT, dest, info, 0, &size) != 0;
-    }
+    const bool found =
+        info && named && cups.media_by_name(CUPS_HTTP_DEFAULT, dest, info, named->pwg, 0, &size);
     if (info) cups.free_dest_info(info);
+    if (!named) return false;
     if (found && size.width > 0 && size.length > 0) {
         paper = paper_of(size);
+        // The paper's own name, not the borderless variant the lookup may answer with.
+        paper.media = QByteArray(named->pwg);
         return true;
     }
-    if (!named || named->width <= 0 || named->length <= 0) return false;
+    if (named->width <= 0 || named->length <= 0) return false;
     paper = {QByteArray(named->pwg), named->width, named->length, 0, 0, 0, 0};
     return true;
 }
