@@ -392,7 +392,7 @@ public:
 
     enum class Driver {
         TestPpd,  // kPpd below, its default page size paper
-        CupsPdf,  // the PPD of cups-pdf, which defaults to A4 without margins
+        CupsPdf,  // the PPD of cups-pdf (no margins), its default page size set to paper
         Raw,      // no PPD: the queue names only its media-default, paper
     };
 
@@ -411,7 +411,8 @@ public:
             case Driver::CupsPdf:
                 EXPECT_TRUE(QFileInfo::exists(QString::fromLatin1(kCupsPdfPpd)))
                     << kCupsPdfPpd << " comes with printer-driver-cups-pdf (scripts/install-deps)";
-                args << QStringLiteral("-P") << QString::fromLatin1(kCupsPdfPpd);
+                args << QStringLiteral("-P") << QString::fromLatin1(kCupsPdfPpd)
+                     << QStringLiteral("-o") << QStringLiteral("PageSize=") + paper;
                 break;
             case Driver::Raw:
                 args << QStringLiteral("-o") << QStringLiteral("media-default=") + paper;
@@ -562,6 +563,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 792, 18, 36, "na_letter_8.5x11in", "", ""},
                       QueueCase{"CupsPdfA4", "A4", Driver::CupsPdf, nullptr, false, false, 595, 842,
                                 0, 0, "iso_a4_210x297mm", "", ""},
+                      QueueCase{"CupsPdfLetter", "Letter", Driver::CupsPdf, nullptr, false, false,
+                                612, 792, 0, 0, "na_letter_8.5x11in", "", ""},
                       QueueCase{"A4WithMargins", "A4", Driver::TestPpd, nullptr, false, false, 595,
                                 842, 12, 24, "iso_a4_210x297mm", "", ""},
                       QueueCase{"UserPaperOverTheQueue", "A4", Driver::TestPpd, "Letter", false,
