@@ -18,7 +18,12 @@ struct CupsCalls {
     decltype(&::cupsGetOption) get_option = nullptr;
     decltype(&::cupsCopyDestInfo) copy_dest_info = nullptr;
     decltype(&::cupsFreeDestInfo) free_dest_info = nullptr;
-    decltype(&::cupsGetDestMediaDefault) media_default = nullptr;
+    decltype(&::cupsFindDestDefault) find_default = nullptr;
+    decltype(&::ippGetString) ipp_get_string = nullptr;
+    decltype(&::ippGetInteger) ipp_get_integer = nullptr;
+    decltype(&::ippGetCollection) ipp_get_collection = nullptr;
+    decltype(&::ippFindAttribute) ipp_find_attribute = nullptr;
+    decltype(&::pwgMediaForSize) media_for_size = nullptr;
     decltype(&::cupsGetDestMediaByName) media_by_name = nullptr;
     decltype(&::pwgMediaForPWG) media_for_pwg = nullptr;
     decltype(&::pwgMediaForLegacy) media_for_legacy = nullptr;
@@ -29,9 +34,10 @@ struct CupsCalls {
 
     bool complete() const {
         return print_file && last_error && last_error_string && get_named_dest && free_dests &&
-               get_option && copy_dest_info && free_dest_info && media_default && media_by_name &&
-               media_for_pwg && media_for_legacy && media_for_ppd && new_request && do_request &&
-               ipp_delete;
+               get_option && copy_dest_info && free_dest_info && find_default && ipp_get_string &&
+               ipp_get_integer && ipp_get_collection && ipp_find_attribute && media_for_size &&
+               media_by_name && media_for_pwg && media_for_legacy && media_for_ppd && new_request &&
+               do_request && ipp_delete;
     }
 };
 
@@ -54,7 +60,12 @@ const CupsCalls& cups_calls() {
         resolve(library, found.get_option, "cupsGetOption");
         resolve(library, found.copy_dest_info, "cupsCopyDestInfo");
         resolve(library, found.free_dest_info, "cupsFreeDestInfo");
-        resolve(library, found.media_default, "cupsGetDestMediaDefault");
+        resolve(library, found.find_default, "cupsFindDestDefault");
+        resolve(library, found.ipp_get_string, "ippGetString");
+        resolve(library, found.ipp_get_integer, "ippGetInteger");
+        resolve(library, found.ipp_get_collection, "ippGetCollection");
+        resolve(library, found.ipp_find_attribute, "ippFindAttribute");
+        resolve(library, found.media_for_size, "pwgMediaForSize");
         resolve(library, found.media_by_name, "cupsGetDestMediaByName");
         resolve(library, found.media_for_pwg, "pwgMediaForPWG");
         resolve(library, found.media_for_legacy, "pwgMediaForLegacy");
@@ -88,33 +99,79 @@ CupsPaper paper_of(const cups_size_t& size) {
     return paper;
 }
 
-// The queue's paper with its printable area. The paper named by the queue's (or the user's)
-// "media" option may be spelt the PWG, IPP or PPD way, which CUPS's own default lookup does not
-// all understand: it then falls back to A4 or Letter. Queues without a media list (raw queues)
-// still name their paper, which is then printable to its edges.
-bool find_paper(const CupsCalls& cups, cups_dest_t* dest, CupsPaper& paper) {
-    cups_dinfo_t* info = cups.copy_dest_info(CUPS_HTTP_DEFAULT, dest);
-    const pwg_media_t* named = nullptr;
-    if (const char* media = cups.get_option("media", dest->num_options, dest->options)) {
-        named = cups.media_for_pwg(media);
-        if (!named) named = cups.media_for_legacy(media);
-        if (!named) named = cups.media_for_ppd(media);
-    }
+// The paper named by a "media" option, spelt the PWG, IPP or PPD way, with its printable area
+// from the queue's media list. Queues without a media list (raw queues) still name their paper,
+// which is then printable to its edges.
+bool named_paper(const CupsCalls& cups, cups_dest_t* dest, cups_dinfo_t* info, const char* media,
+                 CupsPaper& paper) {
+    const pwg_media_t* named = cups.media_for_pwg(media);
+    if (!named) named = cups.media_for_legacy(media);
+    if (!named) named = cups.media_for_ppd(media);
+    if (!named) return false;
+    // CUPS answers names it does not know from one buffer per thread, which the next lookup
+    // overwrites: keep copies.
+    const QByteArray name(named->pwg);
+    const int width = named->width;
+    const int length = named->length;
     cups_size_t size{};
-    bool found = false;
-    if (info && named) {
-        found = cups.media_by_name(CUPS_HTTP_DEFAULT, dest, info, named->pwg, 0, &size) != 0;
-    } else if (info) {
-        found = cups.media_default(CUPS_HTTP_DEFAULT, dest, info, 0, &size) != 0;
-    }
-    if (info) cups.free_dest_info(info);
-    if (found && size.width > 0 && size.length > 0) {
+    if (info && cups.media_by_name(CUPS_HTTP_DEFAULT, dest, info, name.constData(), 0, &size) &&
+        size.width > 0 && size.length > 0) {
         paper = paper_of(size);
+        paper.media = name;  // not the borderless variant the lookup may answer with
         return true;
     }
-    if (!named || named->width <= 0 || named->length <= 0) return false;
-    paper = {QByteArray(named->pwg), named->width, named->length, 0, 0, 0, 0};
+    if (width <= 0 || length <= 0) return false;
+    paper = {name, width, length, 0, 0, 0, 0};
     return true;
+}
+
+int integer_in(const CupsCalls& cups, ipp_t* collection, const char* name) {
+    ipp_attribute_t* value = cups.ipp_find_attribute(collection, name, IPP_TAG_INTEGER);
+    return value ? cups.ipp_get_integer(value, 0) : 0;
+}
+
+// The queue's own default paper: its size and printable area from media-col-default (for a PPD
+// queue, the default page size and its imageable area), its name from media-default, which the
+// scheduler leaves empty for some PPD sizes.
+bool default_paper(const CupsCalls& cups, cups_dest_t* dest, cups_dinfo_t* info, CupsPaper& paper) {
+    ipp_attribute_t* col = cups.find_default(CUPS_HTTP_DEFAULT, dest, info, "media-col");
+    ipp_t* media_col = col ? cups.ipp_get_collection(col, 0) : nullptr;
+    if (!media_col) return false;
+    ipp_attribute_t* size_attr =
+        cups.ipp_find_attribute(media_col, "media-size", IPP_TAG_BEGIN_COLLECTION);
+    ipp_t* size = size_attr ? cups.ipp_get_collection(size_attr, 0) : nullptr;
+    if (!size) return false;
+    CupsPaper found;
+    found.width = integer_in(cups, size, "x-dimension");
+    found.length = integer_in(cups, size, "y-dimension");
+    if (found.width <= 0 || found.length <= 0) return false;
+    found.left = integer_in(cups, media_col, "media-left-margin");
+    found.top = integer_in(cups, media_col, "media-top-margin");
+    found.right = integer_in(cups, media_col, "media-right-margin");
+    found.bottom = integer_in(cups, media_col, "media-bottom-margin");
+    if (ipp_attribute_t* name = cups.find_default(CUPS_HTTP_DEFAULT, dest, info, "media"))
+        found.media = QByteArray(cups.ipp_get_string(name, 0, nullptr));
+    if (found.media.isEmpty()) {
+        const pwg_media_t* sized = cups.media_for_size(found.width, found.length);
+        if (!sized) return false;
+        found.media = QByteArray(sized->pwg);
+    }
+    paper = found;
+    return true;
+}
+
+// The queue's paper with its printable area: the one the user (lpoptions) or the queue names in
+// its "media" option when CUPS knows that name, else the queue's own default. CUPS's default lookup
+// is not used: for a PPD queue without a "media" option it answers Letter whatever paper the queue
+// holds.
+bool find_paper(const CupsCalls& cups, cups_dest_t* dest, CupsPaper& paper) {
+    cups_dinfo_t* info = cups.copy_dest_info(CUPS_HTTP_DEFAULT, dest);
+    bool found = false;
+    if (const char* media = cups.get_option("media", dest->num_options, dest->options))
+        found = named_paper(cups, dest, info, media, paper);
+    if (!found && info) found = default_paper(cups, dest, info, paper);
+    if (info) cups.free_dest_info(info);
+    return found;
 }
 
 }  // namespace

@@ -347,6 +347,8 @@ public:
     static QString socket() { return base() + QStringLiteral("/cups.sock"); }
 
     CupsRig() : root_(dir_.filePath(QStringLiteral("etc"))) {
+        // The paper a row chose with lpoptions must not follow into the next one.
+        QFile::remove(base() + QStringLiteral("/.cups/lpoptions"));
         for (const char* sub : {"etc", "spool", "cache", "state", "tmp", "log"})
             QDir(dir_.path()).mkpath(QString::fromLatin1(sub));
         write(QStringLiteral("etc/cupsd.conf"),
@@ -388,20 +390,33 @@ public:
         }
     }
 
-    // A queue into /dev/null whose default media is paper (Letter or A4): with a PPD that defaults
-    // to that paper too, or raw.
-    bool add_queue(const QString& name, const QString& paper, bool raw) {
-        QStringList args{QStringLiteral("-p"),
-                         name,
-                         QStringLiteral("-v"),
-                         QStringLiteral("file:///dev/null"),
-                         QStringLiteral("-E"),
-                         QStringLiteral("-o"),
-                         QStringLiteral("media-default=") + paper};
-        if (!raw) {
-            const QString ppd = name + QStringLiteral(".ppd");
-            write(ppd, QByteArray(kPpd).replace('@', paper.toLatin1()));
-            args << QStringLiteral("-P") << dir_.filePath(ppd);
+    enum class Driver {
+        TestPpd,  // kPpd below, its default page size paper
+        CupsPdf,  // the PPD of cups-pdf (no margins), its default page size set to paper
+        Raw,      // no PPD: the queue names only its media-default, paper
+    };
+
+    // A queue into /dev/null. As lpadmin makes them from a PPD, the queue's default paper comes
+    // from the PPD alone: no "media" option names it.
+    bool add_queue(const QString& name, const QString& paper, Driver driver) {
+        QStringList args{QStringLiteral("-p"), name, QStringLiteral("-v"),
+                         QStringLiteral("file:///dev/null"), QStringLiteral("-E")};
+        switch (driver) {
+            case Driver::TestPpd: {
+                const QString ppd = name + QStringLiteral(".ppd");
+                write(ppd, QByteArray(kPpd).replace('@', paper.toLatin1()));
+                args << QStringLiteral("-P") << dir_.filePath(ppd);
+                break;
+            }
+            case Driver::CupsPdf:
+                EXPECT_TRUE(QFileInfo::exists(QString::fromLatin1(kCupsPdfPpd)))
+                    << kCupsPdfPpd << " comes with printer-driver-cups-pdf (scripts/install-deps)";
+                args << QStringLiteral("-P") << QString::fromLatin1(kCupsPdfPpd)
+                     << QStringLiteral("-o") << QStringLiteral("PageSize=") + paper;
+                break;
+            case Driver::Raw:
+                args << QStringLiteral("-o") << QStringLiteral("media-default=") + paper;
+                break;
         }
         return admin(QStringLiteral("/usr/sbin/lpadmin"), args);
     }
@@ -424,6 +439,8 @@ public:
     }
 
 private:
+    static constexpr const char* kCupsPdfPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+
     // Two papers with different printable areas; @ stands for the default one.
     static constexpr const char* kPpd =
         "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
@@ -454,6 +471,8 @@ private:
     QProcess daemon_;
 };
 
+using Driver = CupsRig::Driver;
+
 // The media CUPS recorded for a job, read back over IPP.
 QString job_media(int job) {
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
@@ -473,7 +492,8 @@ QString job_media(int job) {
 struct QueueCase {
     const char* name;
     const char* paper;                            // of the default queue; nullptr: no default queue
-    bool raw;                                     // a queue without PPD that names only its media
+    Driver driver;                                // where the queue's paper comes from
+    const char* user_paper;                       // chosen with lpoptions; nullptr: none
     bool paused;                                  // disabled with cupsdisable
     bool stopped;                                 // the scheduler is stopped before printing
     double width_pt, height_pt, left_pt, top_pt;  // the page CUPS receives
@@ -493,11 +513,16 @@ TEST_P(DefaultQueue, PrintsOnItsPaperOrSaysWhy) {
     ASSERT_TRUE(rig.start()) << "cupsd and lpstat are needed (scripts/install-deps)\n"
                              << rig.log().constData();
     // Another queue on the other paper, so that the default is really chosen.
-    ASSERT_TRUE(rig.add_queue(QStringLiteral("altra"), QStringLiteral("A4"), false));
+    ASSERT_TRUE(rig.add_queue(QStringLiteral("altra"), QStringLiteral("A4"), Driver::TestPpd));
     const QString queue = QStringLiteral("predefinita");
     if (c.paper) {
-        ASSERT_TRUE(rig.add_queue(queue, QString::fromLatin1(c.paper), c.raw));
+        ASSERT_TRUE(rig.add_queue(queue, QString::fromLatin1(c.paper), c.driver));
         ASSERT_TRUE(rig.admin(QStringLiteral("/usr/sbin/lpadmin"), {QStringLiteral("-d"), queue}));
+    }
+    if (c.user_paper) {
+        ASSERT_TRUE(rig.admin(QStringLiteral("lpoptions"),
+                              {QStringLiteral("-p"), queue, QStringLiteral("-o"),
+                               QStringLiteral("media=") + QString::fromLatin1(c.user_paper)}));
     }
     if (c.paused) {
         ASSERT_TRUE(rig.admin(QStringLiteral("/usr/sbin/cupsdisable"), {queue}));
@@ -534,18 +559,24 @@ const char* const kHeld =
 
 INSTANTIATE_TEST_SUITE_P(
     Queues, DefaultQueue,
-    ::testing::Values(QueueCase{"Letter", "Letter", false, false, false, 612, 792, 18, 36,
-                                "na_letter_8.5x11in", "", ""},
-                      QueueCase{"A4", "A4", false, false, false, 595, 842, 12, 24,
-                                "iso_a4_210x297mm", "", ""},
-                      QueueCase{"RawLetter", "Letter", true, false, false, 612, 792, 0, 0,
-                                "na_letter_8.5x11in", "", ""},
-                      QueueCase{"Paused", "Letter", false, true, false, 612, 792, 18, 36,
-                                "na_letter_8.5x11in", "", kHeld},
-                      QueueCase{"NoDefault", nullptr, false, false, false, 0, 0, 0, 0, "",
-                                "nessuna stampante predefinita", ""},
-                      QueueCase{"ServiceStopped", "Letter", false, false, true, 0, 0, 0, 0, "",
-                                "il servizio di stampa non risponde", ""}),
+    ::testing::Values(QueueCase{"Letter", "Letter", Driver::TestPpd, nullptr, false, false, 612,
+                                792, 18, 36, "na_letter_8.5x11in", "", ""},
+                      QueueCase{"CupsPdfA4", "A4", Driver::CupsPdf, nullptr, false, false, 595, 842,
+                                0, 0, "iso_a4_210x297mm", "", ""},
+                      QueueCase{"CupsPdfLetter", "Letter", Driver::CupsPdf, nullptr, false, false,
+                                612, 792, 0, 0, "na_letter_8.5x11in", "", ""},
+                      QueueCase{"A4WithMargins", "A4", Driver::TestPpd, nullptr, false, false, 595,
+                                842, 12, 24, "iso_a4_210x297mm", "", ""},
+                      QueueCase{"UserPaperOverTheQueue", "A4", Driver::TestPpd, "Letter", false,
+                                false, 612, 792, 18, 36, "na_letter_8.5x11in", "", ""},
+                      QueueCase{"RawLetter", "Letter", Driver::Raw, nullptr, false, false, 612, 792,
+                                0, 0, "na_letter_8.5x11in", "", ""},
+                      QueueCase{"Paused", "Letter", Driver::TestPpd, nullptr, true, false, 612, 792,
+                                18, 36, "na_letter_8.5x11in", "", kHeld},
+                      QueueCase{"NoDefault", nullptr, Driver::TestPpd, nullptr, false, false, 0, 0,
+                                0, 0, "", "nessuna stampante predefinita", ""},
+                      QueueCase{"ServiceStopped", "Letter", Driver::TestPpd, nullptr, false, true,
+                                0, 0, 0, 0, "", "il servizio di stampa non risponde", ""}),
     [](const ::testing::TestParamInfo<QueueCase>& info) { return std::string(info.param.name); });
 
 // CUPS is loaded only when a job is submitted: with no server to take it, the refusal carries
