@@ -13,8 +13,8 @@ namespace ristemo::platform {
 
 namespace {
 
-// States the window refuses: it is never minimized (with no button for it and no taskbar entry,
-// nothing would bring it back), maximized or full screen (its size is fixed).
+// States the window refuses: it is never minimized (kept out of the taskbar, nothing would
+// bring it back), maximized or full screen (its size is fixed).
 constexpr Qt::WindowStates kRefused =
     Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
