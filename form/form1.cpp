@@ -25,9 +25,16 @@ const char* const kSeparatorAdvice =
     "Press YES for open Regional Settings Dialog Box, and correct setting. Then restart program";
 // Shown where this desktop has no regional settings tool to open.
 const char* const kNoSettingsTool =
-    "No regional settings tool was found on this desktop. Set a number format that uses ',' as "
-    "decimal separator in your desktop's region and format settings, or start the program with "
-    "LC_NUMERIC=it_IT.UTF-8. You may need to log out and in again for the change to take effect.";
+    "Su questo desktop non \u00e8 stato trovato alcuno strumento per le impostazioni "
+    "internazionali. Scegliere, nelle impostazioni della lingua e dei formati del desktop, un "
+    "formato dei numeri che usi ',' come separatore decimale, oppure avviare il programma con "
+    "LC_NUMERIC=it_IT.UTF-8. Perch\u00e9 la modifica abbia effetto pu\u00f2 essere necessario "
+    "uscire dalla sessione e rientrare.";
+
+// Told when the browser could not open a page of the "medical software" menu.
+std::string cannot_open_page(const std::string& address) {
+    return "Impossibile aprire la pagina '" + address + "' nel browser.";
+}
 
 std::vector<platform::PrintLine> print_lines_of(const std::vector<report::PageLine>& page) {
     std::vector<platform::PrintLine> lines;
@@ -172,8 +179,10 @@ void Form1::mnu_about_Click() {
 void Form1::open_web_link(const char* address) {
     Module1::link_target = address;
     // A failed launch is said, so that a click that seems to do nothing is explained; also when
-    // the failure comes after the window has gone on.
-    const auto tell = later_message();
+    // the failure comes after the window has gone on. Module1 keeps its own wording for the
+    // failure; the user is told in Italian.
+    const auto tell = [message = later_message(), text = cannot_open_page(address)](
+                          const std::string& /*launch_error*/) { message(text); };
     if (!Module1::open_link(services_.shell, tell)) tell(Module1::launch_error);
 }
 

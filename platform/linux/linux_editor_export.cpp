@@ -198,22 +198,29 @@ QStringList typed_lines(const QString& text) {
     return lines;
 }
 
-namespace editor_messages {
-QString no_editor() {
-    return QStringLiteral(
-        "Nessun editor di testo trovato: installare uno tra gnome-text-editor, gedit, kwrite, "
-        "kate, mousepad, featherpad e pluma.");
-}
-QString no_editor_for_wayland() {
+namespace {
+// The editors that can receive the text in this session, as "a, b" + conjunction + "c".
+QString editors_usable(bool window_events_possible, const QString& conjunction) {
     QStringList usable;
     for (const KnownEditor& e : editor_table()) {
-        if (e.delivery != Delivery::WindowEvents) usable << QLatin1String(e.name);
+        if (window_events_possible || e.delivery != Delivery::WindowEvents)
+            usable << QLatin1String(e.name);
     }
     const QString last = usable.takeLast();
+    return usable.join(QStringLiteral(", ")) + conjunction + last;
+}
+}  // namespace
+
+namespace editor_messages {
+QString no_editor(bool window_events_possible) {
+    return QStringLiteral("Nessun editor di testo trovato: installare uno tra %1.")
+        .arg(editors_usable(window_events_possible, QStringLiteral(" e ")));
+}
+QString no_editor_for_wayland() {
     return QStringLiteral(
                "Nessun editor di testo utilizzabile: in una sessione Wayland il testo si può "
-               "consegnare solo a %1 o %2, e nessuno di questi è installato.")
-        .arg(usable.join(QStringLiteral(", ")), last);
+               "consegnare solo a %1, e nessuno di questi è installato.")
+        .arg(editors_usable(false, QStringLiteral(" o ")));
 }
 QString not_started(const QString& editor) {
     return QStringLiteral("Impossibile avviare l'editor di testo %1.").arg(editor);
@@ -313,7 +320,7 @@ void LinuxEditorExport::run(const QString& text, const FailureHandler& on_failur
     if (!editor) {
         const bool any_installed = choose_editor({}, find, true).has_value();
         if (!any_installed) {
-            report(on_failure, editor_messages::no_editor());
+            report(on_failure, editor_messages::no_editor(window_events_possible));
         } else if (wayland) {
             report(on_failure, editor_messages::no_editor_for_wayland());
         } else {

@@ -50,7 +50,8 @@ QStringList typed_lines(const QString& text);
 
 // The Italian messages the user may see.
 namespace editor_messages {
-QString no_editor();
+// Names only the editors that can receive the text where key events cannot be sent.
+QString no_editor(bool window_events_possible);
 QString no_editor_for_wayland();
 QString not_started(const QString& editor);
 QString text_not_delivered(const QString& editor);

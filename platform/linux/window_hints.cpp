@@ -13,21 +13,23 @@ namespace ristemo::platform {
 
 namespace {
 
-constexpr Qt::WindowStates kFilling = Qt::WindowMaximized | Qt::WindowFullScreen;
+// States the window refuses: it is never minimized (kept out of the taskbar, nothing would
+// bring it back), maximized or full screen (its size is fixed).
+constexpr Qt::WindowStates kRefused =
+    Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 class FixedSizeKeeper : public QObject {
 public:
-    FixedSizeKeeper(QWidget& window, const QSize& size)
-        : QObject(&window), window_(window), size_(size) {}
+    FixedSizeKeeper(QWidget& window, const QSize& size, bool follow_resizes)
+        : QObject(&window), window_(window), size_(size), follow_resizes_(follow_resizes) {}
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::WindowStateChange && (window_.windowState() & kFilling)) {
+        if (event->type() == QEvent::WindowStateChange && (window_.windowState() & kRefused)) {
             // Asked from within the state change, the request would be merged into it.
-            QTimer::singleShot(
-                0, this, [this] { window_.setWindowState(window_.windowState() & ~kFilling); });
-        } else if (event->type() == QEvent::Resize && !(window_.windowState() & kFilling) &&
-                   window_.size() != size_) {
+            QTimer::singleShot(0, this, [this] { restore(); });
+        } else if (follow_resizes_ && event->type() == QEvent::Resize &&
+                   !(window_.windowState() & kRefused) && window_.size() != size_) {
             // The compositor's resize from the window's edges.
             window_.resize(size_);
         }
@@ -35,20 +37,32 @@ protected:
     }
 
 private:
+    void restore() {
+        const Qt::WindowStates state = window_.windowState();
+        if (!(state & kRefused)) return;
+        // Under X11 leaving the minimized state maps the window again, which the window manager
+        // takes as the request to show it; it then needs the keyboard back.
+        window_.setWindowState(state & ~kRefused);
+        if (state & Qt::WindowMinimized) window_.activateWindow();
+    }
+
     QWidget& window_;
     QSize size_;
+    bool follow_resizes_;
 };
 
 }  // namespace
 
 void keep_fixed_size(QWidget& window, const QSize& size) {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (wayland) {
+        // A size limit would only make the compositor's maximize fail with a disconnect.
+        window.setMinimumSize(size);
+        window.resize(size);
+    } else {
         window.setFixedSize(size);
-        return;
     }
-    window.setMinimumSize(size);
-    window.resize(size);
-    window.installEventFilter(new FixedSizeKeeper(window, size));
+    window.installEventFilter(new FixedSizeKeeper(window, size, wayland));
 }
 
 void keep_out_of_taskbar(QWidget& window) {

@@ -10,7 +10,8 @@ namespace ristemo::platform {
 // shown; a window already mapped is asked through the window manager instead.
 void keep_out_of_taskbar(QWidget& window);
 
-// Gives a top-level window a size that the user cannot change and that is never maximized. Under
+// Gives a top-level window a size that the user cannot change, and refuses the window manager's
+// or compositor's requests to minimize it, maximize it or make it full screen. Under
 // Wayland the compositor may maximize any window whatever its size limits (weston does, from
 // Qt's own title bar or its keyboard binding), and a client whose surface then does not fill the
 // given size is disconnected: there the window may grow while maximized and at once asks to be

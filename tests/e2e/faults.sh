@@ -128,7 +128,7 @@ if [ "$(xdg-mime query default x-scheme-handler/http)" != fake-browser.desktop ]
 elif start; then
   type_worked_example 'type_text 1.2'
   open_first_link
-  expect_message "a browser that fails" "Can't launch 'http://www.nomra.example/'." &&
+  expect_message "a browser that fails" "Impossibile aprire la pagina 'http://www.nomra.example/' nel browser." &&
     check "a browser that fails: the browser was asked" grep -qx "http://www.nomra.example/" "$work/browser/called" &&
     window_still_works "a browser that fails"
   stop

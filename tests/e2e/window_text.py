@@ -4,8 +4,8 @@
 Usage: window_text.py PID TITLE [--values | --active | NAME]
 Prints the name of every label, text and button inside the program's top-level window called
 TITLE, one a line, and exits 0; exits 1 when there is no such window. With --values, an input
-box's line is its name, "=", and the text it holds; a result box's, its name, "=", and the
-text it shows. With --active, prints nothing and exits 1 also when the window is not the active
+box's line is its name, "=", and the text it holds; a result box's, its description (the
+caption beside it), "=", and its name (the result it shows). With --active, prints nothing and exits 1 also when the window is not the active
 one. With NAME, prints instead the screen position "X Y" of the middle of the control of that
 name (exits 1 when there is none).
 """
@@ -32,7 +32,7 @@ def texts_of(node, values, depth=0):
         if values and role == Atspi.Role.TEXT:
             name += "=" + held_text(node)
         elif values and role == Atspi.Role.LABEL and node.get_description() not in ("", name):
-            name += "=" + node.get_description()
+            name = node.get_description() + "=" + name
     except gi.repository.GLib.Error:
         return
     if role in SHOWN_ROLES and name:

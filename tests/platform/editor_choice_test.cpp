@@ -284,7 +284,23 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
          "",
          {},
          editor_messages::no_display()},
-        {"no_editor_at_all", "gedit.desktop", {}, ":0", "", {}, editor_messages::no_editor()},
+        {"no_editor_at_all",
+         "gedit.desktop",
+         {},
+         ":0",
+         "",
+         {},
+         QStringLiteral("Nessun editor di testo trovato: installare uno tra gnome-text-editor, "
+                        "gedit, kwrite, kate, mousepad, featherpad e pluma.")},
+        // featherpad takes its text as key events, which a Wayland session does not deliver.
+        {"no_editor_at_all_under_wayland",
+         "gedit.desktop",
+         {},
+         ":0",
+         "wayland-0",
+         {},
+         QStringLiteral("Nessun editor di testo trovato: installare uno tra gnome-text-editor, "
+                        "gedit, kwrite, kate, mousepad e pluma.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,7 +3,10 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QtTest>
+#include <cmath>
 
 #include "form1_harness.h"
 #include "platform/linux/qt_translations.h"
@@ -28,7 +31,10 @@ private slots:
     void menu_tree();
     void accessible_names_data();
     void accessible_names();
+    void results_are_named_by_what_they_show();
     void every_control_is_named();
+    void text_colours_data();
+    void text_colours();
     void icon_is_16_pixels_and_transparent_at_the_sides();
     void input_box_menu_in_italian_data();
     void input_box_menu_in_italian();
@@ -183,6 +189,145 @@ void Form1WindowTest::accessible_names() {
     QVERIFY(iface);
     QCOMPARE(iface->text(QAccessible::Name), accessible_name);
     QCOMPARE(iface->text(QAccessible::Description), description);
+}
+
+// A reader that speaks names hears the number; the caption it has read beside the box is the
+// description. An empty box is named by its caption.
+void Form1WindowTest::results_are_named_by_what_they_show() {
+    Form1Harness h;
+    QVERIFY(h.show());
+    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
+           QStringLiteral("1,75"), 'm');
+    const auto name_of = [&h](int i) {
+        return QAccessible::queryAccessibleInterface(h.label3(i))->text(QAccessible::Name);
+    };
+    const auto description_of = [&h](int i) {
+        return QAccessible::queryAccessibleInterface(h.label3(i))->text(QAccessible::Description);
+    };
+
+    h.form->form().calcolo_cg();
+    QCOMPARE(name_of(0), QStringLiteral("64,8"));
+    QCOMPARE(description_of(0), QStringLiteral("clearance  creatinina stimata"));
+    QCOMPARE(name_of(2), QStringLiteral("70,4 (+13,6%)"));
+    QCOMPARE(description_of(2), QStringLiteral("peso ideale e scostamento"));
+
+    h.form->form().azzera_modulo();
+    QCOMPARE(name_of(0), QStringLiteral("clearance  creatinina stimata"));
+}
+
+namespace {
+
+double luminance(QRgb rgb) {
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+           0.0722 * channel(qBlue(rgb));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Where a control draws its caption: a frame's label, an option's text, a label's inside.
+QRect text_area(QWidget* w) {
+    if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.textAlignment = frame->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        return frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                              QStyle::SC_GroupBoxLabel, frame);
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(radio);
+        option.text = radio->text();
+        return radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
+    }
+    return w->rect().adjusted(2, 2, -2, -2);  // inside the border
+}
+
+// The pixels of the control's caption as drawn: the commonest colour is the background, the one
+// farthest from it the text.
+struct Drawn {
+    QRgb background = 0;
+    QRgb text = 0;
+};
+
+Drawn drawn(QWidget* w) {
+    const QImage image = w->grab(text_area(w)).toImage().convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
+    Drawn d;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) most = it.value(), d.background = it.key();
+    }
+    d.text = d.background;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (contrast(it.key(), d.background) > contrast(d.text, d.background)) d.text = it.key();
+    }
+    return d;
+}
+
+}  // namespace
+
+void Form1WindowTest::text_colours_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QColor>("designed");  // the colour on the usual, light desktop
+
+    const QColor dark_blue(0, 0, 128), blue(0, 0, 192), dark_red(128, 0, 0);
+    const struct {
+        const char* name;
+        QColor colour;
+    } controls[] = {{"Label1_2", dark_blue}, {"Option1_1", dark_blue}, {"Frame1", blue},
+                    {"Frame2", dark_red},    {"Label3_0", dark_red},   {"Label3_2", dark_red}};
+    for (const auto& c : controls) {
+        QTest::addRow("%s light", c.name) << c.name << false << c.colour;
+        QTest::addRow("%s dark", c.name) << c.name << true << c.colour;
+    }
+}
+
+// On a light desktop captions and results keep their own colours; on a dark one (a high-contrast
+// scheme) they take the desktop's text colours, which are readable on its background.
+void Form1WindowTest::text_colours() {
+    QFETCH(QString, name);
+    QFETCH(bool, dark);
+    QFETCH(QColor, designed);
+
+    const QPalette usual = QApplication::palette();
+    if (dark) {
+        QPalette black(Qt::white, Qt::black);  // text, window
+        black.setColor(QPalette::Base, Qt::black);
+        black.setColor(QPalette::Text, Qt::yellow);
+        black.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(black);
+    }
+    Drawn d;
+    {
+        Form1Harness h;
+        QVERIFY(h.show());
+        h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
+               QStringLiteral("1,75"), 'm');
+        h.form->form().calcolo_cg();
+        d = drawn(h.get<QWidget>(name));
+    }
+    QApplication::setPalette(usual);
+
+    if (dark) {
+        QVERIFY2(contrast(d.text, d.background) >= 4.5,
+                 qPrintable(QStringLiteral("%1 on %2: %3:1")
+                                .arg(QColor(d.text).name(), QColor(d.background).name())
+                                .arg(contrast(d.text, d.background), 0, 'f', 1)));
+    } else {
+        QCOMPARE(QColor(d.text), designed);
+    }
 }
 
 void Form1WindowTest::every_control_is_named() {

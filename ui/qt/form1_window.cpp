@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 
 #include "core/app_info.h"
+#include "form/captions.h"
 #include "platform/linux/window_hints.h"
 #include "ui/qt/calculator_icon.h"
 
@@ -78,32 +79,37 @@ struct InputBox {
     int index;
     Place box;
     Place caption;
-    const char* label;
     const char* tip;
     int max_length;
 };
 
 // In Text1 index order: creatinine, weight, age, height (height stands left of age on screen).
 const InputBox kInputs[4] = {
-    {0,
-     {360, 360, 975, 390},
-     {360, 840, 975, 255},
-     "creatinina",
-     "immettere creatinina plasmatica in mg/dl",
-     4},
-    {1, {1860, 360, 975, 390}, {1860, 840, 975, 255}, "peso (kg)", "peso del soggetto in esame", 5},
-    {2, {5520, 360, 975, 375}, {5400, 840, 1215, 255}, "et\u00e0 (anni)", "et\u00e0 in anni", 3},
-    {3,
-     {3600, 360, 975, 375},
-     {3480, 840, 1335, 255},
-     "altezza (m)",
-     "esprimere in mt (es. 1,75)",
-     4},
+    {0, {360, 360, 975, 390}, {360, 840, 975, 255}, "immettere creatinina plasmatica in mg/dl", 4},
+    {1, {1860, 360, 975, 390}, {1860, 840, 975, 255}, "peso del soggetto in esame", 5},
+    {2, {5520, 360, 975, 375}, {5400, 840, 1215, 255}, "et\u00e0 in anni", 3},
+    {3, {3600, 360, 975, 375}, {3480, 840, 1335, 255}, "esprimere in mt (es. 1,75)", 4},
 };
 
-const char* const kResultCaptions[5] = {"clearance  creatinina stimata", "body mass index",
-                                        "peso ideale e scostamento", "superficie corporea",
-                                        "stima massa magra"};
+// A dark desktop palette (a high-contrast scheme among them) makes the fixed dark blue and dark
+// red unreadable: there the captions and results take the desktop's own text colours.
+bool is_dark(const QColor& background) {
+    return background.lightnessF() < 0.5;
+}
+
+struct Colours {
+    QColor input_frame, output_frame, caption, result, border;
+};
+
+Colours window_colours() {
+    const QPalette palette = QApplication::palette();
+    const bool dark_window = is_dark(palette.color(QPalette::Window));
+    const bool dark_base = is_dark(palette.color(QPalette::Base));
+    const QColor text = palette.color(QPalette::WindowText);
+    return {dark_window ? text : kBlue, dark_window ? text : kDarkRed,
+            dark_window ? text : kDarkBlue, dark_base ? palette.color(QPalette::Text) : kDarkRed,
+            dark_base ? palette.color(QPalette::Text) : QColor(Qt::black)};
+}
 
 // An option button answers a click anywhere in its area, not only on its circle and caption.
 class OptionButton : public QRadioButton {
@@ -153,8 +159,11 @@ void Form1Window::create_controls() {
     c_.Frame1 = make_frame(client, "Frame1", QStringLiteral("INPUT"), {120, 0, 7095, 2055});
     c_.Frame2 = make_frame(client, "Frame2", QStringLiteral("OUTPUT"), {120, 2160, 7095, 2775});
     c_.Frame3 = make_frame(client, "Frame3", QString(), {120, 4920, 7095, 735});
-    set_text_colour(c_.Frame1, kBlue);
-    set_text_colour(c_.Frame2, kDarkRed);
+    const Colours colours = window_colours();
+    set_text_colour(c_.Frame1, colours.input_frame);
+    set_text_colour(c_.Frame2, colours.output_frame);
+    // Flat look: a single line instead of the sunken 3D edge.
+    const QString flat_border = QStringLiteral("border: 1px solid %1; ").arg(colours.border.name());
 
     for (const InputBox& in : kInputs) {
         auto* box = new QLineEdit(c_.Frame1);
@@ -163,19 +172,18 @@ void Form1Window::create_controls() {
         box->setAlignment(Qt::AlignCenter);
         box->setMaxLength(in.max_length);
         box->setToolTip(QString::fromUtf8(in.tip));
-        box->setAccessibleName(QString::fromUtf8(in.label));
+        box->setAccessibleName(QString::fromUtf8(form::Text1_accessible_name(in.index)));
         box->setAccessibleDescription(QString::fromUtf8(in.tip));
-        // Flat look: one dark line instead of the sunken 3D edge.
-        box->setStyleSheet(QStringLiteral(
-            "QLineEdit { border: 1px solid rgb(0,0,0); background: palette(base); }"));
+        box->setStyleSheet(QStringLiteral("QLineEdit { ") + flat_border +
+                           QStringLiteral("background: palette(base); }"));
         place(box, in.box);
         c_.Text1[in.index] = box;
 
-        auto* caption = new QLabel(QString::fromUtf8(in.label), c_.Frame1);
+        auto* caption = new QLabel(QString::fromUtf8(form::kLabel1Captions[in.index]), c_.Frame1);
         caption->setObjectName(QStringLiteral("Label1_%1").arg(in.index));
         caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         caption->setAccessibleName(caption->text());
-        set_text_colour(caption, kDarkBlue);
+        set_text_colour(caption, colours.caption);
         place(caption, in.caption);
         c_.Label1[in.index] = caption;
     }
@@ -187,7 +195,7 @@ void Form1Window::create_controls() {
         auto* option = new OptionButton(QString::fromUtf8(option_captions[i]), c_.Frame1);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         option->setAccessibleName(option->text());
-        set_text_colour(option, kDarkBlue);
+        set_text_colour(option, colours.caption);
         place(option, option_places[i]);
         c_.sex_group->addButton(option, i);
         c_.Option1[i] = option;
@@ -204,7 +212,7 @@ void Form1Window::create_controls() {
 
     const QFont result_font = verdana(12);
     for (int i = 0; i < 5; ++i) {
-        const QString caption_text = QString::fromUtf8(kResultCaptions[i]);
+        const QString caption_text = QString::fromUtf8(form::kLabel2Captions[i]);
         auto* caption = new QLabel(caption_text, c_.Frame2);
         caption->setObjectName(QStringLiteral("Label2_%1").arg(i));
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -216,12 +224,12 @@ void Form1Window::create_controls() {
         auto* result = new QLabel(c_.Frame2);
         result->setObjectName(QStringLiteral("Label3_%1").arg(i));
         result->setAlignment(Qt::AlignCenter);
-        // Flat single-line border in black around dark red text on the window background colour.
-        result->setStyleSheet(QStringLiteral(
-            "QLabel { border: 1px solid rgb(0,0,0); background-color: palette(base); "
-            "color: rgb(128,0,0); }"));
+        result->setStyleSheet(QStringLiteral("QLabel { ") + flat_border +
+                              QStringLiteral("background-color: palette(base); color: %1; }")
+                                  .arg(colours.result.name()));
         // The ideal weight and its deviation need the room: that box keeps the window font.
         if (i != 2) result->setFont(result_font);
+        // Named by what it shows (set_Label3_caption), described by its caption.
         result->setAccessibleName(caption_text);
         result->setAccessibleDescription(caption_text);
         place(result, {4680, 240 + 480 * i, 2300, 375});
@@ -284,11 +292,12 @@ void Form1Window::set_Option1_value(int index, bool value) {
     update_option_tab_stops();
 }
 
-// A screen reader hears the box's caption, then what the box shows.
+// A screen reader that speaks names hears the result itself; its caption, which it has already
+// read beside the box, is the description. An empty box is named by its caption.
 void Form1Window::set_Label3_caption(int index, const std::string& text) {
     QLabel* box = c_.Label3.at(std::size_t(index));
     box->setText(QString::fromStdString(text));
-    box->setAccessibleDescription(text.empty() ? box->accessibleName() : box->text());
+    box->setAccessibleName(text.empty() ? box->accessibleDescription() : box->text());
 }
 
 void Form1Window::set_focus(form::ControlRef control) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 
 #include "form/form1.h"
@@ -86,12 +87,14 @@ private:
     form::ControlRef control_of(const QWidget* widget) const;
     QWidget* widget_of(form::ControlRef control) const;
     bool handle_key(QWidget* focused, QKeyEvent& event);
+    void give_keyboard_back();
 
     form::Form1 form_;
     Controls c_;
     Actions a_;
     Menus m_;
     bool tab_sent_ = false;
+    QPointer<QWidget> last_focused_;  // the control that last had the keyboard
 };
 
 }  // namespace ristemo::ui

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -65,8 +67,19 @@ int char_code_of(const QKeyEvent& event) {
 // application filter sees a key on its way through several receivers (window, focus widget,
 // parents when ignored); only the focused widget's own event counts, so each key acts once.
 bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    if (!watched->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::FocusIn && centralWidget()->isAncestorOf(widget))
+        last_focused_ = widget;
+    if (event->type() != QEvent::KeyPress) return false;
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && qobject_cast<QMenu*>(widget) &&
+        widget->window() == widget) {
+        // Esc closes a menu of the bar and leaves the bar holding the keyboard, waiting for a
+        // second Esc; the box typed into must have it back at once. Looked at once the menu has
+        // gone: Esc in a submenu only goes back to its parent menu.
+        QMetaObject::invokeMethod(this, &Form1Window::give_keyboard_back, Qt::QueuedConnection);
+        return false;
+    }
     // The menu bar takes the focus while it is driven from the keyboard; its keys are its own.
     if (widget != QApplication::focusWidget() || !centralWidget()->isAncestorOf(widget))
         return false;
@@ -95,6 +108,18 @@ bool Form1Window::handle_key(QWidget* focused, QKeyEvent& event) {
     if (code != 0 && control.control == form::Control::Text1)
         c_.Text1.at(std::size_t(control.index))->insert(QString(QChar(code)));
     return true;
+}
+
+void Form1Window::give_keyboard_back() {
+    QMenuBar* bar = menuBar();
+    if (focusWidget() != bar || QApplication::activePopupWidget()) return;
+    // The bar's own Esc ends its keyboard mode and gives the focus back where it was.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &escape);
+    if (focusWidget() == bar || !focusWidget()) {
+        QWidget* box = last_focused_ ? last_focused_.data() : c_.Text1[0];
+        box->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Form1Window::send_tab() {
