@@ -5,6 +5,9 @@
 //   --restore TEXT     reopen a previous document holding TEXT before the new, empty one
 //   --after TITLE      show the window only once a window with this title exists
 //   --control CLASS    the document control's class (default RICHEDIT50W; also RichEdit20W, Edit)
+//   --cr-breaks        the document's text and length, as WM_GETTEXT(LENGTH) gives them, have
+//                      each line break as CR alone (EM_GETTEXTEX, GTL_NUMCHARS), as some
+//                      rich-edit versions give them
 //   --no-window        show nothing and end after 5 s
 // The options may also come from the variable TABBED_EDITOR_OPTIONS (for a program that starts
 // "notepad.exe" without arguments). A hand-over: the new process asks the running one, with
@@ -14,6 +17,8 @@
 #include <windows.h>
 #include <shellapi.h>
 // clang-format on
+
+#include <richedit.h>
 
 #include <string>
 #include <vector>
@@ -26,6 +31,7 @@ struct Settings {
     std::wstring restore;
     std::wstring after;
     std::wstring control = L"RICHEDIT50W";
+    bool cr_breaks = false;
     bool no_window = false;
 };
 
@@ -47,9 +53,29 @@ Settings parse(int argc, wchar_t** argv) {
         if (option == L"--restore" && has_value) s.restore = argv[++i];
         if (option == L"--after" && has_value) s.after = argv[++i];
         if (option == L"--control" && has_value) s.control = argv[++i];
+        if (option == L"--cr-breaks") s.cr_breaks = true;
         if (option == L"--no-window") s.no_window = true;
     }
     return s;
+}
+
+WNDPROC rich_edit_proc = nullptr;
+
+LRESULT CALLBACK cr_breaks_proc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_GETTEXTLENGTH) {
+        GETTEXTLENGTHEX how{GTL_NUMCHARS, 1200};
+        return CallWindowProcW(rich_edit_proc, control, EM_GETTEXTLENGTHEX,
+                               reinterpret_cast<WPARAM>(&how), 0);
+    }
+    if (message == WM_GETTEXT) {
+        GETTEXTEX how{};
+        how.cb = DWORD(wparam * sizeof(wchar_t));
+        how.flags = GT_DEFAULT;
+        how.codepage = 1200;
+        return CallWindowProcW(rich_edit_proc, control, EM_GETTEXTEX,
+                               reinterpret_cast<WPARAM>(&how), lparam);
+    }
+    return CallWindowProcW(rich_edit_proc, control, message, wparam, lparam);
 }
 
 // A new document becomes the current one: the others are hidden, as behind their tabs.
@@ -62,6 +88,9 @@ void open_document(const std::wstring& text, int id) {
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
         area.right, area.bottom, editor.window, reinterpret_cast<HMENU>(INT_PTR(id)),
         GetModuleHandleW(nullptr), nullptr);
+    if (editor.settings.cr_breaks)
+        rich_edit_proc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(document, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(cr_breaks_proc)));
     editor.documents.push_back(document);
 }
 

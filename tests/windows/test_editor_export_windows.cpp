@@ -139,6 +139,13 @@ INSTANTIATE_TEST_SUITE_P(
                       L"--group ours --control RichEdit20W",
                       "",
                       {{L"ours/100", L"REPORT"}}},
+        // Asked for its text, it gives each line break as one character.
+        PlacementCase{"new_window_rich_edit_counting_breaks_as_one",
+                      L"",
+                      false,
+                      L"--group ours --cr-breaks",
+                      "",
+                      {{L"ours/100", L"REPORT"}}},
         PlacementCase{"new_window_edit",
                       L"",
                       false,
