@@ -221,8 +221,11 @@ void WinEditorExport::poll(UINT_PTR id) {
     Job& job = found->second;
     const std::string& editor = options_.editor_name;
 
-    add_started_processes(job.processes, job.started_at);
+    // Looked at before the list of processes is taken: one that has ended by then has all the
+    // processes it started in that list.
     bool any_running = false;
+    for (const auto& p : job.processes) any_running = any_running || is_running(p.second);
+    add_started_processes(job.processes, job.started_at);
     for (const auto& p : job.processes) any_running = any_running || is_running(p.second);
 
     const std::vector<HWND> windows = editor_windows();
