@@ -23,12 +23,12 @@ inline std::string window_not_ready(const std::string& editor) {
 inline std::string editor_closed(const std::string& editor) {
     return "L'editor di testo " + editor + " si \u00e8 chiuso prima di ricevere il testo.";
 }
-// The new editor passed its document to a window of its that was already open, where the new
+// The new editor passed its document to a window of its own that was already open, where the new
 // document cannot be told for certain from the user's.
 inline std::string handed_over(const std::string& editor) {
     return "L'editor di testo " + editor +
-           " ha aperto il nuovo documento in una sua finestra gi\u00e0 aperta: per non scrivere "
-           "nei documenti dell'utente il testo non \u00e8 stato scritto. Chiudere " +
+           " ha aperto il nuovo documento in una sua finestra gi\u00e0 aperta: per non toccare "
+           "i documenti aperti, il testo non \u00e8 stato inserito. Chiudere " +
            editor + " e ripetere il comando.";
 }
 // The new window holds documents it reopened, or its only document is not empty.

@@ -9,6 +9,8 @@
 //                      each line break as CR alone (EM_GETTEXTEX, GTL_NUMCHARS), as some
 //                      rich-edit versions give them
 //   --no-window        show nothing and end after 5 s
+//   --launcher         start tabbed_editor.exe with the other options, and end (a launcher
+//                      handing over to the editor proper)
 // The options may also come from the variable TABBED_EDITOR_OPTIONS (for a program that starts
 // "notepad.exe" without arguments). A hand-over: the new process asks the running one, with
 // WM_COPYDATA, to open a new document, and ends without a window of its own, as a single-instance
@@ -33,6 +35,7 @@ struct Settings {
     std::wstring control = L"RICHEDIT50W";
     bool cr_breaks = false;
     bool no_window = false;
+    bool launcher = false;
 };
 
 struct Editor {
@@ -55,6 +58,7 @@ Settings parse(int argc, wchar_t** argv) {
         if (option == L"--control" && has_value) s.control = argv[++i];
         if (option == L"--cr-breaks") s.cr_breaks = true;
         if (option == L"--no-window") s.no_window = true;
+        if (option == L"--launcher") s.launcher = true;
     }
     return s;
 }
@@ -127,6 +131,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     editor.settings = parse(int(args.size()), args.data());
     const Settings& s = editor.settings;
 
+    if (s.launcher) {
+        std::wstring command = L"tabbed_editor.exe";
+        for (std::size_t i = 1; i < args.size(); ++i)
+            if (std::wstring(args[i]) != L"--launcher")
+                command += L" \"" + std::wstring(args[i]) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION editor_proper{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &editor_proper))
+            return 1;
+        CloseHandle(editor_proper.hThread);
+        CloseHandle(editor_proper.hProcess);
+        return 0;
+    }
     if (s.no_window) {
         Sleep(5000);
         return 0;

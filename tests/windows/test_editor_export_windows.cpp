@@ -152,6 +152,13 @@ INSTANTIATE_TEST_SUITE_P(
                       L"--group ours --control Edit",
                       "",
                       {{L"ours/100", L"REPORT"}}},
+        // The process started starts the editor proper and ends.
+        PlacementCase{"launcher_hands_over_to_a_process_it_started",
+                      L"",
+                      false,
+                      L"--launcher --group ours",
+                      "",
+                      {{L"ours/100", L"REPORT"}}},
         // It reopened the user's last document in the first tab, then a new one.
         PlacementCase{"restored_document",
                       L"",
