@@ -223,10 +223,10 @@ QString no_editor_for_wayland() {
         .arg(editors_usable(false, QStringLiteral(" o ")));
 }
 QString not_started(const QString& editor) {
-    return QStringLiteral("Impossibile avviare l'editor di testo %1.").arg(editor);
+    return QString::fromStdString(editor_text::not_started(editor.toStdString()));
 }
 QString text_not_delivered(const QString& editor) {
-    return QStringLiteral("L'editor di testo %1 non ha ricevuto il testo.").arg(editor);
+    return QString::fromStdString(editor_text::text_not_delivered(editor.toStdString()));
 }
 QString no_display() {
     return QStringLiteral(
@@ -239,14 +239,10 @@ QString no_accessibility_bus(const QString& editor) {
         .arg(editor);
 }
 QString window_not_ready(const QString& editor) {
-    return QStringLiteral(
-               "La finestra dell'editor di testo %1 non è comparsa in tempo: il testo non è "
-               "stato scritto.")
-        .arg(editor);
+    return QString::fromStdString(editor_text::window_not_ready(editor.toStdString()));
 }
 QString editor_closed(const QString& editor) {
-    return QStringLiteral("L'editor di testo %1 si è chiuso prima di ricevere il testo.")
-        .arg(editor);
+    return QString::fromStdString(editor_text::editor_closed(editor.toStdString()));
 }
 }  // namespace editor_messages
 

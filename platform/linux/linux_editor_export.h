@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/editor_export.h"
+#include "platform/editor_messages.h"
 
 namespace ristemo::platform {
 
@@ -71,7 +72,7 @@ public:
         // Where programs are looked up (PATH) and what the editor inherits.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         // How long the new editor's window or text area has to appear.
-        int window_timeout_ms = 10000;
+        int window_timeout_ms = editor_text::kWindowTimeoutMs;
         // Pause between keys sent to a window, in microseconds.
         unsigned key_delay_us = 300;
         // How long the editor may take to accept its standard input.

@@ -118,21 +118,11 @@ TEST(PrinterPage, RefusesALineItCannotDrawBeforePrinting) {
     EXPECT_EQ(result.error, "la riga 2 non ha un tipo di carattere");
 }
 
-// Runs the thread's messages (the exporter's timers) until the exporter reports or time is up.
 std::string failure_of(WinEditorExport::Options options) {
     WinEditorExport exporter(std::move(options));
     std::string message;
-    bool reported = false;
-    exporter.export_text("riga\r\n", [&](const std::string& m) {
-        message = m;
-        reported = true;
-    });
-    const ULONGLONG until = GetTickCount64() + 20000;
-    MSG msg;
-    while (!reported && GetTickCount64() < until) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    exporter.export_text("riga\r\n", [&](const std::string& m) { message = m; });
+    exporter.wait_for_exports();
     return message;
 }
 
@@ -155,9 +145,13 @@ INSTANTIATE_TEST_SUITE_P(
     Editors, EditorExportFailure,
     testing::Values(ExportCase{"missing", L"ristemo-no-such-editor.exe",
                                "Impossibile avviare l'editor di testo Notepad."},
-                    // A program that starts and ends without a window.
+                    // A program that starts and ends without a window: told at once.
+                    ExportCase{"ends_without_window", L"cmd.exe /c exit",
+                               "L'editor di testo Notepad si \u00e8 chiuso prima di ricevere il "
+                               "testo."},
+                    // One that stays 5 s without a window (the stand-in Notepad of this folder).
                     ExportCase{
-                        "no_window", L"cmd.exe /c exit",
+                        "no_window", L"tabbed_editor.exe --no-window",
                         "La finestra dell'editor di testo Notepad non \u00e8 comparsa in tempo: il "
                         "testo non \u00e8 stato scritto."}),
     [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });

@@ -5,6 +5,12 @@
 //                                          exactly this title (a message box), one a line
 //   win_text editors CLASS                 the text of the edit control of each visible top-level
 //                                          window of this class, each followed by a line "--"
+//   win_text documents TITLE               every edit and rich-edit control of the top-level
+//                                          windows with exactly this title: a line "== ID", then
+//                                          its text with each line break as one line feed, and
+//                                          a line feed after a last line without one
+//   win_text focus TITLE-PREFIX           the identifier of the control that holds the keyboard,
+//                                          when the window whose title starts so is the active one
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
@@ -68,6 +74,22 @@ std::vector<HWND> children_of(HWND parent) {
     return children;
 }
 
+// CR LF, or CR alone as a rich-edit control may give them, become LF.
+std::wstring with_lf_breaks(const std::wstring& text) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+        out.push_back(text[i] == L'\r' ? L'\n' : text[i]);
+    }
+    return out;
+}
+
+bool is_document(HWND window) {
+    const std::wstring name = class_of(window);
+    return lstrcmpiW(name.c_str(), L"Edit") == 0 ||
+           (name.size() >= 8 && lstrcmpiW(name.substr(0, 8).c_str(), L"RichEdit") == 0);
+}
+
 void print(const std::wstring& text) {
     const std::string bytes = utf8(text) + "\n";
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -90,6 +112,25 @@ int wmain(int argc, wchar_t** argv) {
         if (mode == L"children" && text_of(window) == name) {
             for (HWND child : children_of(window)) print(text_of(child));
             return 0;
+        }
+        if (mode == L"focus" && text_of(window).rfind(name, 0) == 0) {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
+                info.hwndActive != window || info.hwndFocus == nullptr)
+                return 1;
+            print(std::to_wstring(GetDlgCtrlID(info.hwndFocus)));
+            return 0;
+        }
+        if (mode == L"documents" && text_of(window) == name) {
+            for (HWND child : children_of(window)) {
+                if (!is_document(child)) continue;
+                print(L"== " + std::to_wstring(GetDlgCtrlID(child)));
+                std::string bytes = utf8(with_lf_breaks(text_of(child)));
+                if (!bytes.empty() && bytes.back() != '\n') bytes += '\n';
+                std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+            }
+            found = true;
         }
         if (mode == L"editors" && lstrcmpiW(class_of(window).c_str(), name.c_str()) == 0) {
             for (HWND child : children_of(window)) {

@@ -40,6 +40,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // An export started just before the window closed still reaches its Notepad, and a failure
+    // of it is still shown.
+    editor.wait_for_exports();
     CoUninitialize();
     return int(msg.wParam);
 }
