@@ -127,6 +127,43 @@ void Form1::blocco_note() {
     services_.editor.export_text(report::build_export_text(record_), later_message());
 }
 
+void Form1::run(Command command) {
+    switch (command) {
+        case Command::Calculate:
+            calcolo_cg();
+            break;
+        case Command::Reset:
+            azzera_modulo();
+            break;
+        case Command::Print:
+            direct_print();
+            break;
+        case Command::Export:
+            blocco_note();
+            break;
+        case Command::Exit:
+            view_.close_window();
+            break;
+        case Command::About:
+            mnu_about_Click();
+            break;
+        case Command::OpenNomra:
+            mnu_nomra_Click();
+            break;
+        case Command::OpenVelsor:
+            mnu_velsor_Click();
+            break;
+        case Command::OpenMirdo:
+            mnu_mirdo_Click();
+            break;
+        case Command::OpenZentab:
+            mnu_zentab_Click();
+            break;
+        case Command::None:
+            break;
+    }
+}
+
 void Form1::Command1_Click() {
     calcolo_cg();
 }
