@@ -253,9 +253,9 @@ int Form1::key_press(ControlRef focused, int code) {
         case Control::Command3:
             // Keyboard use is complete only if Enter runs the focused button, as Space does.
             if (code != kEnter) return code;
-            if (focused.control == Control::Command1) Command1_Click();
-            if (focused.control == Control::Command2) Command2_Click();
-            if (focused.control == Control::Command3) Command3_Click(focused.index);
+            for (const ControlDesign& control : kControls) {
+                if (control_ref(control) == focused) run(control.command);
+            }
             return 0;
         case Control::Other:
             break;
