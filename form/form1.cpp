@@ -127,6 +127,43 @@ void Form1::blocco_note() {
     services_.editor.export_text(report::build_export_text(record_), later_message());
 }
 
+void Form1::run(Command command) {
+    switch (command) {
+        case Command::Calculate:
+            calcolo_cg();
+            break;
+        case Command::Reset:
+            azzera_modulo();
+            break;
+        case Command::Print:
+            direct_print();
+            break;
+        case Command::Export:
+            blocco_note();
+            break;
+        case Command::Exit:
+            view_.close_window();
+            break;
+        case Command::About:
+            mnu_about_Click();
+            break;
+        case Command::OpenNomra:
+            mnu_nomra_Click();
+            break;
+        case Command::OpenVelsor:
+            mnu_velsor_Click();
+            break;
+        case Command::OpenMirdo:
+            mnu_mirdo_Click();
+            break;
+        case Command::OpenZentab:
+            mnu_zentab_Click();
+            break;
+        case Command::None:
+            break;
+    }
+}
+
 void Form1::Command1_Click() {
     calcolo_cg();
 }
@@ -216,9 +253,9 @@ int Form1::key_press(ControlRef focused, int code) {
         case Control::Command3:
             // Keyboard use is complete only if Enter runs the focused button, as Space does.
             if (code != kEnter) return code;
-            if (focused.control == Control::Command1) Command1_Click();
-            if (focused.control == Control::Command2) Command2_Click();
-            if (focused.control == Control::Command3) Command3_Click(focused.index);
+            for (const ControlDesign& control : kControls) {
+                if (control_ref(control) == focused) run(control.command);
+            }
             return 0;
         case Control::Other:
             break;

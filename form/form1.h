@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/patient_record.h"
+#include "form/form1_design.h"
 #include "form/view.h"
 #include "platform/editor_export.h"
 #include "platform/locale_query.h"
@@ -43,6 +44,10 @@ public:
     bool Form_Load();
 
     const core::PatientRecord& record() const { return record_; }
+
+    // The one way in for the window's buttons, menu items and function keys: the design says
+    // which command each runs.
+    void run(Command command);
 
     // Commands, as the buttons, menu items and function keys run them.
     void calcolo_cg();

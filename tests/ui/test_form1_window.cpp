@@ -7,10 +7,13 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 #include <cmath>
+#include <vector>
 
+#include "form/form1_design.h"
 #include "form1_harness.h"
 #include "platform/linux/qt_translations.h"
 
+namespace form = ristemo::form;
 using ristemo::test::Form1Harness;
 
 class Form1WindowTest : public QObject {
@@ -22,13 +25,11 @@ private slots:
         QVERIFY(ristemo::platform::install_qt_translations());
     }
 
-    void geometry_in_pixels_data();
-    void geometry_in_pixels();
-    void fonts_and_limits_data();
-    void fonts_and_limits();
+    void controls_stand_where_the_design_says_data();
+    void controls_stand_where_the_design_says();
     void fixed_size_with_close_button_only();
     void starts_empty_with_focus_in_creatinine();
-    void menu_tree();
+    void menus_follow_the_design();
     void accessible_names_data();
     void accessible_names();
     void results_are_named_by_what_they_show();
@@ -40,66 +41,47 @@ private slots:
     void input_box_menu_in_italian();
 };
 
-// Twips divided by 15.
-void Form1WindowTest::geometry_in_pixels_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("rect");
-
-    QTest::newRow("Frame1") << "Frame1" << QRect(8, 0, 473, 137);
-    QTest::newRow("Frame2") << "Frame2" << QRect(8, 144, 473, 185);
-    QTest::newRow("Frame3") << "Frame3" << QRect(8, 328, 473, 49);
-    QTest::newRow("height box left of age") << "Text1_3" << QRect(240, 24, 65, 25);
-    QTest::newRow("age box") << "Text1_2" << QRect(368, 24, 65, 25);
-    QTest::newRow("weight box") << "Text1_1" << QRect(124, 24, 65, 26);
-    QTest::newRow("age caption") << "Label1_2" << QRect(360, 56, 81, 17);
-    QTest::newRow("femmina") << "Option1_1" << QRect(120, 96, 97, 17);
-    QTest::newRow("calcola") << "Command1" << QRect(352, 88, 100, 25);
-    QTest::newRow("lean mass caption") << "Label2_4" << QRect(16, 152, 225, 17);
-    QTest::newRow("lean mass box") << "Label3_4" << QRect(312, 144, 153, 25);
-    QTest::newRow("nuovo third in the row") << "Command2" << QRect(240, 16, 100, 25);
-    QTest::newRow("esci last in the row") << "Command3_2" << QRect(352, 16, 100, 25);
+void Form1WindowTest::controls_stand_where_the_design_says_data() {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < std::size(form::kControls); ++i) {
+        const form::ControlDesign& d = form::kControls[i];
+        QTest::addRow("%s[%d]", d.name, d.index) << int(i);
+    }
 }
 
-void Form1WindowTest::geometry_in_pixels() {
-    QFETCH(QString, name);
-    QFETCH(QRect, rect);
+// Each control of the design, found by its name, in its frame at its place in pixels (15 twips
+// each), with its caption, tooltip, font and limit.
+void Form1WindowTest::controls_stand_where_the_design_says() {
+    QFETCH(int, row);
+    const form::ControlDesign& d = form::kControls[row];
+    const QString name = d.index == form::kNoIndex
+                             ? QString::fromUtf8(d.name)
+                             : QStringLiteral("%1_%2").arg(QString::fromUtf8(d.name)).arg(d.index);
     Form1Harness h;
     QWidget* w = h.get<QWidget>(name);
     QVERIFY2(w, qPrintable(name));
-    QCOMPARE(w->geometry(), rect);
-}
 
-void Form1WindowTest::fonts_and_limits_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<double>("points");
-    QTest::addColumn<int>("max_length");  // -1: not an input box
-    QTest::addColumn<QString>("tooltip");
+    const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
+    QCOMPARE(w->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
+    QCOMPARE(w->parentWidget()->objectName(), d.frame == form::kClientArea
+                                                  ? QStringLiteral("client")
+                                                  : QStringLiteral("Frame%1").arg(d.frame));
 
-    QTest::newRow("creatinine") << "Text1_0" << 9.75 << 4
-                                << "immettere creatinina plasmatica in mg/dl";
-    QTest::newRow("weight") << "Text1_1" << 9.75 << 5 << "peso del soggetto in esame";
-    QTest::newRow("age") << "Text1_2" << 9.75 << 3 << "et\u00e0 in anni";
-    QTest::newRow("height") << "Text1_3" << 9.75 << 4 << "esprimere in mt (es. 1,75)";
-    QTest::newRow("clearance box") << "Label3_0" << 12.0 << -1 << "";
-    QTest::newRow("ideal weight box uses window font") << "Label3_2" << 8.25 << -1 << "";
-    QTest::newRow("result caption") << "Label2_1" << 8.25 << -1 << "";
-    QTest::newRow("print button") << "Command3_0" << 8.25 << -1 << "stampa diretta dei risultati";
-    QTest::newRow("new button") << "Command2" << 8.25 << -1 << "esegue un nuovo calcolo";
-}
+    QString caption;
+    if (auto* label = qobject_cast<QLabel*>(w)) caption = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(w)) caption = frame->title();
+    if (auto* box = qobject_cast<QLineEdit*>(w)) caption = box->text();
+    QCOMPARE(caption, QString::fromUtf8(d.caption));
+    QCOMPARE(w->toolTip(), QString::fromUtf8(d.tooltip));
 
-void Form1WindowTest::fonts_and_limits() {
-    QFETCH(QString, name);
-    QFETCH(double, points);
-    QFETCH(int, max_length);
-    QFETCH(QString, tooltip);
-    Form1Harness h;
-    QWidget* w = h.get<QWidget>(name);
-    QVERIFY2(w, qPrintable(name));
-    QCOMPARE(w->font().family(), QStringLiteral("Verdana"));
-    QCOMPARE(w->font().pointSizeF(), points);
-    QVERIFY(w->font().bold());
-    QCOMPARE(w->toolTip(), tooltip);
-    if (max_length >= 0) QCOMPARE(qobject_cast<QLineEdit*>(w)->maxLength(), max_length);
+    const form::Font font = form::font_of(d.font);
+    QCOMPARE(w->font().family(), QString::fromUtf8(font.face));
+    QCOMPARE(w->font().pointSizeF(), font.points);
+    QCOMPARE(w->font().bold(), font.bold);
+    auto* box = qobject_cast<QLineEdit*>(w);
+    QCOMPARE(box != nullptr, d.kind == form::ControlKind::InputBox);
+    if (box) QCOMPARE(box->maxLength(), d.max_length);
 }
 
 void Form1WindowTest::fixed_size_with_close_button_only() {
@@ -126,25 +108,35 @@ void Form1WindowTest::starts_empty_with_focus_in_creatinine() {
     QVERIFY(!h.form->record().data_ok);
 }
 
-void Form1WindowTest::menu_tree() {
+// Each entry of the design's menu tree, in order, in the menu that holds it, with its caption and
+// function key.
+void Form1WindowTest::menus_follow_the_design() {
     Form1Harness h;
-    auto captions = [](const QList<QAction*>& actions) {
-        QStringList out;
-        for (QAction* a : actions) {
-            QString text = a->text();
-            if (!a->shortcut().isEmpty()) text += QLatin1Char('\t') + a->shortcut().toString();
-            out << text;
+    std::vector<QList<QAction*>> open{h.form->menuBar()->actions()};
+    std::vector<int> next{0};
+    for (std::size_t i = 0; i < std::size(form::kMenus); ++i) {
+        const form::MenuDesign& entry = form::kMenus[i];
+        open.resize(std::size_t(entry.level));
+        next.resize(std::size_t(entry.level));
+        const QList<QAction*>& siblings = open.back();
+        const int position = next.back()++;
+        QVERIFY2(position < siblings.size(), entry.name);
+        QAction* action = siblings.at(position);
+        QCOMPARE(action->text(), QString::fromUtf8(entry.caption));
+        const QKeySequence key = entry.function_key
+                                     ? QKeySequence(int(Qt::Key_F1) + entry.function_key - 1)
+                                     : QKeySequence();
+        QCOMPARE(action->shortcut(), key);
+        QCOMPARE(action->menu() != nullptr, form::is_menu(i));
+        if (action->menu()) {
+            QCOMPARE(action->menu()->objectName(), QString::fromUtf8(entry.name));
+            open.push_back(action->menu()->actions());
+            next.push_back(0);
+        } else {
+            QCOMPARE(action->objectName(), QString::fromUtf8(entry.name));
         }
-        return out;
-    };
-    QCOMPARE(captions(h.form->menuBar()->actions()), QStringList({"&Opzioni", "Info"}));
-    QCOMPARE(captions(h.get<QMenu>(QStringLiteral("mnu_opzioni"))->actions()),
-             QStringList({"Calcolo\tF5", "Stampa\tF3", "Notepad\tF7", "Azzera\tF8", "Esci\tF12"}));
-    QCOMPARE(captions(h.get<QMenu>(QStringLiteral("mnu_info"))->actions()),
-             QStringList({"Ristemo", "medical software"}));
-    QCOMPARE(captions(h.get<QMenu>(QStringLiteral("mnu_sofr"))->actions()),
-             QStringList({"terapia anticoagulante", "stampa rapida ricette", "insulino-resistenza",
-                          "sito ZENTAB"}));
+    }
+    QCOMPARE(next.front(), h.form->menuBar()->actions().size());
 }
 
 void Form1WindowTest::accessible_names_data() {
@@ -282,15 +274,21 @@ void Form1WindowTest::text_colours_data() {
     QTest::addColumn<bool>("dark");
     QTest::addColumn<QColor>("designed");  // the colour on the usual, light desktop
 
-    const QColor dark_blue(0, 0, 128), blue(0, 0, 192), dark_red(128, 0, 0);
     const struct {
         const char* name;
-        QColor colour;
-    } controls[] = {{"Label1_2", dark_blue}, {"Option1_1", dark_blue}, {"Frame1", blue},
-                    {"Frame2", dark_red},    {"Label3_0", dark_red},   {"Label3_2", dark_red}};
+        int index;
+    } controls[] = {
+        {"Label1", 2}, {"Option1", 1}, {"Frame1", form::kNoIndex}, {"Frame2", form::kNoIndex},
+        {"Label3", 0}, {"Label3", 2}};
     for (const auto& c : controls) {
-        QTest::addRow("%s light", c.name) << c.name << false << c.colour;
-        QTest::addRow("%s dark", c.name) << c.name << true << c.colour;
+        const form::Rgb rgb = form::rgb_of(form::find_control(c.name, c.index)->colour);
+        const QColor colour(rgb.red, rgb.green, rgb.blue);
+        const QString name =
+            c.index == form::kNoIndex
+                ? QString::fromUtf8(c.name)
+                : QStringLiteral("%1_%2").arg(QString::fromUtf8(c.name)).arg(c.index);
+        QTest::addRow("%s light", qPrintable(name)) << name << false << colour;
+        QTest::addRow("%s dark", qPrintable(name)) << name << true << colour;
     }
 }
 
@@ -334,7 +332,7 @@ void Form1WindowTest::every_control_is_named() {
     Form1Harness h;
     QVERIFY(h.show());
     const QList<QWidget*> widgets = h.form->centralWidget()->findChildren<QWidget*>();
-    QCOMPARE(widgets.size(), 3 + 4 + 4 + 2 + 1 + 5 + 5 + 3 + 1);
+    QCOMPARE(std::size_t(widgets.size()), std::size(form::kControls));
     for (QWidget* w : widgets) {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY(iface);

@@ -3,18 +3,17 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "form/form1.h"
+#include "form/form1_design.h"
 #include "form/view.h"
 
-class QAction;
 class QButtonGroup;
-class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QPushButton;
 class QRadioButton;
 
 namespace ristemo::ui {
@@ -46,40 +45,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Controls {
-        QGroupBox* Frame1 = nullptr;
-        QGroupBox* Frame2 = nullptr;
-        QGroupBox* Frame3 = nullptr;
-        std::array<QLineEdit*, 4> Text1{};
-        std::array<QLabel*, 4> Label1{};
-        std::array<QRadioButton*, 2> Option1{};
-        QButtonGroup* sex_group = nullptr;
-        QPushButton* Command1 = nullptr;
-        QPushButton* Command2 = nullptr;
-        std::array<QPushButton*, 3> Command3{};
-        std::array<QLabel*, 5> Label2{};
-        std::array<QLabel*, 5> Label3{};
-    };
-    struct Actions {
-        QAction* mnu_calcolo = nullptr;
-        QAction* mnu_stampa = nullptr;
-        QAction* mnu_notepad = nullptr;
-        QAction* mnu_azzera = nullptr;
-        QAction* mnu_esci = nullptr;
-        QAction* mnu_about = nullptr;
-        QAction* mnu_nomra = nullptr;
-        QAction* mnu_velsor = nullptr;
-        QAction* mnu_mirdo = nullptr;
-        QAction* mnu_zentab = nullptr;
-    };
-    struct Menus {
-        QMenu* mnu_opzioni = nullptr;
-        QMenu* mnu_info = nullptr;
-        QMenu* mnu_sofr = nullptr;
-    };
-
     void create_controls();
-    void create_actions();
+    void create_control(const form::ControlDesign& design, QWidget* parent);
     void create_menus();
     void set_tab_order();
     void update_option_tab_stops();
@@ -90,9 +57,12 @@ private:
     void give_keyboard_back();
 
     form::Form1 form_;
-    Controls c_;
-    Actions a_;
-    Menus m_;
+    std::array<QLineEdit*, 4> Text1_{};
+    std::array<QRadioButton*, 2> Option1_{};
+    std::array<QLabel*, 5> Label3_{};
+    QButtonGroup* sex_group_ = nullptr;
+    // The controls handlers name, each with its widget.
+    std::vector<std::pair<form::ControlRef, QWidget*>> named_;
     bool tab_sent_ = false;
     QPointer<QWidget> last_focused_;  // the control that last had the keyboard
 };

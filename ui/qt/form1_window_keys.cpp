@@ -106,7 +106,7 @@ bool Form1Window::handle_key(QWidget* focused, QKeyEvent& event) {
     }
     if (code == typed) return false;
     if (code != 0 && control.control == form::Control::Text1)
-        c_.Text1.at(std::size_t(control.index))->insert(QString(QChar(code)));
+        Text1_.at(std::size_t(control.index))->insert(QString(QChar(code)));
     return true;
 }
 
@@ -117,7 +117,7 @@ void Form1Window::give_keyboard_back() {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(bar, &escape);
     if (focusWidget() == bar || !focusWidget()) {
-        QWidget* box = last_focused_ ? last_focused_.data() : c_.Text1[0];
+        QWidget* box = last_focused_ ? last_focused_.data() : Text1_[0];
         box->setFocus(Qt::OtherFocusReason);
     }
 }
