@@ -5,9 +5,14 @@
 //                                          exactly this title (a message box), one a line
 //   win_text editors CLASS                 the text of the edit control of each visible top-level
 //                                          window of this class, each followed by a line "--"
+//   win_text names TITLE-PREFIX ID...      the accessible name (MSAA) of each of these controls,
+//                                          as a screen reader announces it
+//   win_text focus TITLE-PREFIX            the identifier of the control that has the keyboard
+//                                          (0: the window is not the active one)
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -68,6 +73,24 @@ std::vector<HWND> children_of(HWND parent) {
     return children;
 }
 
+std::wstring accessible_name(HWND control) {
+    IAccessible* object = nullptr;
+    if (control == nullptr ||
+        FAILED(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return L"(none)";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (object->get_accName(self, &name) == S_OK && name != nullptr) text = name;
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 void print(const std::wstring& text) {
     const std::string bytes = utf8(text) + "\n";
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -80,11 +103,26 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring mode = argv[1];
     const std::wstring name = argv[2];
+    if (mode == L"names") CoInitialize(nullptr);
     bool found = false;
     for (HWND window : top_level_windows()) {
         if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
             for (int i = 3; i < argc; ++i)
                 print(text_of(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
+            return 0;
+        }
+        if (mode == L"names" && text_of(window).rfind(name, 0) == 0) {
+            for (int i = 3; i < argc; ++i)
+                print(accessible_name(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
+            return 0;
+        }
+        if (mode == L"focus" && text_of(window).rfind(name, 0) == 0) {
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof thread;
+            GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+            const bool ours = GetForegroundWindow() == window && thread.hwndFocus != nullptr &&
+                              IsChild(window, thread.hwndFocus);
+            print(std::to_wstring(ours ? GetDlgCtrlID(thread.hwndFocus) : 0));
             return 0;
         }
         if (mode == L"children" && text_of(window) == name) {

@@ -327,6 +327,11 @@ void Form1Window::create_controls(HINSTANCE instance) {
         if (id == ids::kCommand1) Command1_ = control;
         if (id == ids::kCommand2) Command2_ = control;
     }
+    // A screen reader names an input box after the text just before it in z-order: each caption
+    // goes right before its box. Captions take no focus, so the tab order stays as it is.
+    for (std::size_t i = 0; i < Text1_.size(); ++i)
+        SetWindowPos(Label1_[i], GetWindow(Text1_[i], GW_HWNDPREV), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 void Form1Window::create_tooltips(HINSTANCE instance) {
@@ -626,6 +631,18 @@ void Form1Window::set_Option1_value(int index, bool value) {
     if (value)
         SendMessageW(control_of({form::Control::Option1, 1 - index}), BM_SETCHECK, BST_UNCHECKED,
                      0);
+    keep_group_tab_stop();
+}
+
+// A radio button takes the tab stop when checked and drops it when cleared; with both options
+// cleared the keyboard could no longer reach the group. The first option keeps it whatever the
+// options hold (move_focus enters the group at the selected one).
+void Form1Window::keep_group_tab_stop() {
+    for (std::size_t i = 0; i < Option1_.size(); ++i) {
+        const LONG_PTR style = GetWindowLongPtrW(Option1_[i], GWL_STYLE);
+        const LONG_PTR wanted = i == 0 ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP);
+        if (wanted != style) SetWindowLongPtrW(Option1_[i], GWL_STYLE, wanted);
+    }
 }
 
 void Form1Window::set_Label3_caption(int index, const std::string& text) {

@@ -55,6 +55,7 @@ private:
     LRESULT control_colour(HDC dc, HWND control);
     void focus(HWND control);
     void move_focus(bool backwards);
+    void keep_group_tab_stop();
     form::ControlRef ref_of(HWND control) const;
     HWND control_of(form::ControlRef ref) const;
 
