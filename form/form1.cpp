@@ -115,8 +115,9 @@ void Form1::direct_print() {
     const platform::PrintResult result =
         services_.printer.print_page(print_lines_of(report::build_page(record_)));
     if (!result.ok) {
-        services_.message_box.show_message("Impossibile stampare il rapporto: " + result.error,
-                                           Buttons::Ok, Icon::None);
+        if (!result.error.empty())
+            services_.message_box.show_message("Impossibile stampare il rapporto: " + result.error,
+                                               Buttons::Ok, Icon::None);
     } else if (!result.notice.empty()) {
         services_.message_box.show_message(result.notice, Buttons::Ok, Icon::None);
     }

@@ -18,7 +18,8 @@ struct PrintLine {
 
 struct PrintResult {
     bool ok = false;
-    std::string error;   // Italian, for the user, when !ok
+    std::string error;   // Italian, for the user, when !ok; empty when the user stopped the job
+                         // (a print-to-file dialog cancelled): there is nothing to tell
     std::string notice;  // Italian, for the user: the page went out but will not come out yet
 };
 

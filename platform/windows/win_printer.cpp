@@ -70,6 +70,13 @@ bool printer_paused(std::wstring name) {
     return paused;
 }
 
+// The data lines' face is monospaced so that their values stand in one column. Where it is
+// missing, the font mapper must take another monospaced face, not the nearest proportional one.
+BYTE pitch_and_family_of(const std::string& face) {
+    return lstrcmpiW(widen(face).c_str(), L"Courier New") == 0 ? BYTE(FIXED_PITCH | FF_MODERN)
+                                                               : BYTE(DEFAULT_PITCH | FF_DONTCARE);
+}
+
 }  // namespace
 
 bool WinPrinter::draw_lines(HDC dc, const std::vector<PrintLine>& lines) {
@@ -85,7 +92,7 @@ bool WinPrinter::draw_lines(HDC dc, const std::vector<PrintLine>& lines) {
         const HFONT font =
             CreateFontW(height, 0, 0, 0, line.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                         DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, widen(line.font_family).c_str());
+                        pitch_and_family_of(line.font_family), widen(line.font_family).c_str());
         if (font == nullptr) return false;
         const HGDIOBJ previous = SelectObject(dc, font);
         const std::wstring text = widen(line.text);
@@ -97,6 +104,14 @@ bool WinPrinter::draw_lines(HDC dc, const std::vector<PrintLine>& lines) {
         if (!drawn) return false;
     }
     return true;
+}
+
+// A printer that writes a file (to PDF, to XPS) asks for its name when the job starts; closing
+// that dialog is the user's choice, not a fault.
+PrintResult WinPrinter::start_failure(int started, DWORD error, const std::string& name) {
+    if (started == SP_USERABORT || error == ERROR_CANCELLED || error == ERROR_PRINT_CANCELLED)
+        return failure({});
+    return failure("la stampante \"" + name + "\" non può iniziare la stampa");
 }
 
 PrintResult WinPrinter::print_page(const std::vector<PrintLine>& lines) {
@@ -117,9 +132,11 @@ PrintResult WinPrinter::print_page(const std::vector<PrintLine>& lines) {
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = L"ristemo";
-    if (StartDocW(dc, &document) <= 0) {
+    const int started = StartDocW(dc, &document);
+    if (started <= 0) {
+        const DWORD error = GetLastError();
         DeleteDC(dc);
-        return failure("la stampante \"" + name + "\" non può iniziare la stampa");
+        return start_failure(started, error, name);
     }
     if (StartPage(dc) <= 0 || !draw_lines(dc, lines)) {
         AbortDoc(dc);

@@ -14,6 +14,8 @@ public:
     // printer device context), converting twips with the device's own resolution. False when a
     // line could not be drawn.
     static bool draw_lines(HDC dc, const std::vector<PrintLine>& lines);
+    // What a job that did not start tells: StartDoc's result and the error it left.
+    static PrintResult start_failure(int started, DWORD error, const std::string& name);
 };
 
 }  // namespace ristemo::platform

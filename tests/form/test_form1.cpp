@@ -368,6 +368,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {false, "nessuna stampante", {}},
                  1,
                  {kAsk, "Impossibile stampare il rapporto: nessuna stampante"}},
+        PrintRow{"CancelledByTheUserSaysNothing", true, Answer::Yes, {false, {}, {}}, 1, {kAsk}},
         PrintRow{"PausedPrinterIsTold", true, Answer::Yes, {true, {}, kHeld}, 1, {kAsk, kHeld}}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -50,6 +50,7 @@ struct Drawn {
     std::wstring face;
     LONG height = 0;
     LONG weight = 0;
+    LOGFONTW font{};
     POINTL at{};
     std::wstring text;
 };
@@ -72,7 +73,7 @@ std::vector<Drawn> record(const std::vector<PrintLine>& lines, bool* ok) {
                 const auto* t = reinterpret_cast<const EMREXTTEXTOUTW*>(r);
                 const auto* chars = reinterpret_cast<const wchar_t*>(
                     reinterpret_cast<const BYTE*>(r) + t->emrtext.offString);
-                s->drawn.push_back({s->font.lfFaceName, s->font.lfHeight, s->font.lfWeight,
+                s->drawn.push_back({s->font.lfFaceName, s->font.lfHeight, s->font.lfWeight, s->font,
                                     t->emrtext.ptlReference,
                                     std::wstring(chars, t->emrtext.nChars)});
             }
@@ -110,12 +111,55 @@ TEST(PrinterPage, LinesAtTheirPositionsInTheirFonts) {
     EXPECT_EQ(drawn[1].text, L"et\u00e0");
 }
 
+// The data lines' values stand in one column also where Courier New is missing (as here, under
+// Wine): the face the font mapper gives for them is monospaced.
+TEST(PrinterPage, DataLinesInAMonospacedFace) {
+    bool ok = false;
+    const std::vector<Drawn> drawn = record(
+        {{200, 200, "verdana", 12.0, true, "a"}, {200, 650, "Courier new", 10.0, false, "b"}}, &ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(drawn.size(), 2u);
+    const auto width_of = [](const LOGFONTW& asked, const wchar_t* text) {
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HFONT font = CreateFontIndirectW(&asked);
+        const HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, 4, &size);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        DeleteDC(dc);
+        return size.cx;
+    };
+    EXPECT_EQ(width_of(drawn[1].font, L"iiii"), width_of(drawn[1].font, L"WWWW"));
+    EXPECT_LT(width_of(drawn[0].font, L"iiii"), width_of(drawn[0].font, L"WWWW"));
+}
+
 TEST(PrinterPage, RefusesALineItCannotDrawBeforePrinting) {
     WinPrinter printer;
     const PrintResult result = printer.print_page(
         {{200, 200, "verdana", 12.0, true, "a"}, {200, 650, " ", 10.0, false, "b"}});
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, "la riga 2 non ha un tipo di carattere");
+}
+
+// Cancelling a print-to-file printer's save dialog is the user's choice: nothing to tell.
+TEST(PrinterPage, ACancelledStartIsNoFault) {
+    const struct {
+        int started;
+        DWORD error;
+        std::string told;
+    } rows[] = {
+        {SP_ERROR, ERROR_CANCELLED, ""},
+        {SP_USERABORT, 0, ""},
+        {SP_ERROR, ERROR_PRINT_CANCELLED, ""},
+        {SP_ERROR, ERROR_ACCESS_DENIED, "la stampante \"PDF\" non pu\u00f2 iniziare la stampa"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.error);
+        const PrintResult result = WinPrinter::start_failure(row.started, row.error, "PDF");
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, row.told);
+    }
 }
 
 std::string failure_of(WinEditorExport::Options options) {

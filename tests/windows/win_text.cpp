@@ -9,11 +9,14 @@
 //                                          windows with exactly this title: a line "== ID", then
 //                                          its text with each line break as one line feed, and
 //                                          a line feed after a last line without one
-//   win_text focus TITLE-PREFIX           the identifier of the control that holds the keyboard,
-//                                          when the window whose title starts so is the active one
+//   win_text names TITLE-PREFIX ID...      the accessible name (MSAA) of each of these controls,
+//                                          as a screen reader announces it
+//   win_text focus TITLE-PREFIX            the identifier of the control that has the keyboard
+//                                          (0: the window is not the active one)
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -90,6 +93,24 @@ bool is_document(HWND window) {
            (name.size() >= 8 && lstrcmpiW(name.substr(0, 8).c_str(), L"RichEdit") == 0);
 }
 
+std::wstring accessible_name(HWND control) {
+    IAccessible* object = nullptr;
+    if (control == nullptr ||
+        FAILED(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return L"(none)";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (object->get_accName(self, &name) == S_OK && name != nullptr) text = name;
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
 void print(const std::wstring& text) {
     const std::string bytes = utf8(text) + "\n";
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -102,6 +123,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring mode = argv[1];
     const std::wstring name = argv[2];
+    if (mode == L"names") CoInitialize(nullptr);
     bool found = false;
     for (HWND window : top_level_windows()) {
         if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
@@ -109,17 +131,22 @@ int wmain(int argc, wchar_t** argv) {
                 print(text_of(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
             return 0;
         }
-        if (mode == L"children" && text_of(window) == name) {
-            for (HWND child : children_of(window)) print(text_of(child));
+        if (mode == L"names" && text_of(window).rfind(name, 0) == 0) {
+            for (int i = 3; i < argc; ++i)
+                print(accessible_name(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
             return 0;
         }
         if (mode == L"focus" && text_of(window).rfind(name, 0) == 0) {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ||
-                info.hwndActive != window || info.hwndFocus == nullptr)
-                return 1;
-            print(std::to_wstring(GetDlgCtrlID(info.hwndFocus)));
+            GUITHREADINFO thread{};
+            thread.cbSize = sizeof thread;
+            GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+            const bool ours = GetForegroundWindow() == window && thread.hwndFocus != nullptr &&
+                              IsChild(window, thread.hwndFocus);
+            print(std::to_wstring(ours ? GetDlgCtrlID(thread.hwndFocus) : 0));
+            return 0;
+        }
+        if (mode == L"children" && text_of(window) == name) {
+            for (HWND child : children_of(window)) print(text_of(child));
             return 0;
         }
         if (mode == L"documents" && text_of(window) == name) {

@@ -263,6 +263,7 @@ bool Form1Window::create(HINSTANCE instance) {
                         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_, menu_, instance, this);
     if (window_ == nullptr) return false;
     dpi_ = dpi_of(window_);
+    high_contrast_ = system_high_contrast();
     create_controls(instance);
     create_tooltips(instance);
     lay_out();
@@ -327,6 +328,11 @@ void Form1Window::create_controls(HINSTANCE instance) {
         if (id == ids::kCommand1) Command1_ = control;
         if (id == ids::kCommand2) Command2_ = control;
     }
+    // A screen reader names an input box after the text just before it in z-order: each caption
+    // goes right before its box. Captions take no focus, so the tab order stays as it is.
+    for (std::size_t i = 0; i < Text1_.size(); ++i)
+        SetWindowPos(Label1_[i], GetWindow(Text1_[i], GW_HWNDPREV), 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 void Form1Window::create_tooltips(HINSTANCE instance) {
@@ -419,6 +425,12 @@ LRESULT Form1Window::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                 return 0;
             }
             break;
+        // High contrast turned on or off, or the system's colours changed.
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            high_contrast_ = system_high_contrast();
+            InvalidateRect(window_, nullptr, TRUE);
+            break;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wparam);
             const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
@@ -494,26 +506,40 @@ void Form1Window::command(int id, int notification) {
     }
 }
 
-LRESULT Form1Window::control_colour(HDC dc, HWND control) {
-    const int id = GetDlgCtrlID(control);
-    COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-    int background = COLOR_BTNFACE;
+bool Form1Window::system_high_contrast() {
+    HIGHCONTRASTW contrast{sizeof contrast, 0, nullptr};
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The window's own colours: the captions and options dark blue, the frames' captions blue and
+// dark red, the results dark red on the window colour. In high contrast the system's text colours
+// instead, which the user chose to be readable on the system's backgrounds. 0: not coloured.
+Form1Window::Colours Form1Window::colours_of(int id, bool high_contrast) {
+    const bool on_window = id >= ids::kLabel3 && id < ids::kLabel3 + 5;
+    COLORREF text = 0;
     if ((id >= ids::kLabel1 && id < ids::kLabel1 + 4) ||
         (id >= ids::kOption1 && id < ids::kOption1 + 2))
         text = kDarkBlue;
     else if (id == ids::kFrame1)
         text = kBlue;
-    else if (id == ids::kFrame2)
+    else if (id == ids::kFrame2 || on_window)
         text = kDarkRed;
-    else if (id >= ids::kLabel3 && id < ids::kLabel3 + 5) {
-        text = kDarkRed;
-        background = COLOR_WINDOW;
-    } else
+    else
+        return {false, 0, 0};
+    const int background = on_window ? COLOR_WINDOW : COLOR_BTNFACE;
+    if (high_contrast) text = GetSysColor(on_window ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+    return {true, text, background};
+}
+
+LRESULT Form1Window::control_colour(HDC dc, HWND control) {
+    const Colours colours = colours_of(GetDlgCtrlID(control), high_contrast_);
+    if (!colours.own)
         return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(control));
-    SetTextColor(dc, text);
-    SetBkColor(dc, GetSysColor(background));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+    SetTextColor(dc, colours.text);
+    SetBkColor(dc, GetSysColor(colours.background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(colours.background));
 }
 
 // An option button that receives the focus unchecked, other than by the mouse, tells its parent
@@ -626,6 +652,18 @@ void Form1Window::set_Option1_value(int index, bool value) {
     if (value)
         SendMessageW(control_of({form::Control::Option1, 1 - index}), BM_SETCHECK, BST_UNCHECKED,
                      0);
+    keep_group_tab_stop();
+}
+
+// A radio button takes the tab stop when checked and drops it when cleared; with both options
+// cleared the keyboard could no longer reach the group. The first option keeps it whatever the
+// options hold (move_focus enters the group at the selected one).
+void Form1Window::keep_group_tab_stop() {
+    for (std::size_t i = 0; i < Option1_.size(); ++i) {
+        const LONG_PTR style = GetWindowLongPtrW(Option1_[i], GWL_STYLE);
+        const LONG_PTR wanted = i == 0 ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP);
+        if (wanted != style) SetWindowLongPtrW(Option1_[i], GWL_STYLE, wanted);
+    }
 }
 
 void Form1Window::set_Label3_caption(int index, const std::string& text) {

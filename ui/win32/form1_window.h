@@ -44,6 +44,16 @@ public:
     // Twips to pixels at a screen resolution (15 twips a pixel at 96 dots per inch).
     static int pixels(int twips, UINT dpi);
 
+    // How the window colours the control with this identifier; own is false for those left to
+    // the system. background is a system colour index.
+    struct Colours {
+        bool own;
+        COLORREF text;
+        int background;
+    };
+    static Colours colours_of(int id, bool high_contrast);
+    static bool system_high_contrast();
+
 private:
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
@@ -55,6 +65,7 @@ private:
     LRESULT control_colour(HDC dc, HWND control);
     void focus(HWND control);
     void move_focus(bool backwards);
+    void keep_group_tab_stop();
     form::ControlRef ref_of(HWND control) const;
     HWND control_of(form::ControlRef ref) const;
 
@@ -65,6 +76,7 @@ private:
     HACCEL accelerators_ = nullptr;
     HWND last_focus_ = nullptr;
     bool moving_focus_ = false;
+    bool high_contrast_ = false;
     UINT dpi_ = 96;
     form::Form1* form_ = nullptr;
 

@@ -29,7 +29,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     ristemo::ui::Form1Window window;
     ristemo::form::Form1 form(window, services);
     if (!window.create(instance)) return 1;
-    if (!form.Form_Load()) return 0;
+    // The refusal is a failed start, whatever the answer.
+    if (!form.Form_Load()) return 1;
     window.attach(form);
     message_owner = window.handle();
     window.show(show_command);
