@@ -112,7 +112,11 @@ void Form1CommandsTest::reset_clears_the_sex_without_choosing() {
     QVERIFY(!h.option1(0)->isChecked());
     QVERIFY(!h.option1(1)->isChecked());
     QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
-    QTest::qWait(20);
+    // A focus move queued by the reset runs before this later event.
+    bool handled = false;
+    QMetaObject::invokeMethod(
+        h.form.get(), [&handled] { handled = true; }, Qt::QueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(handled, 60000);
     QCOMPARE(h.focus_name(), QStringLiteral("Text1_0"));
 
     // The group still works as one: choosing again selects exactly one option.
