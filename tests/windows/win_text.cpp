@@ -5,6 +5,8 @@
 //                                          exactly this title (a message box), one a line
 //   win_text editors CLASS                 the text of the edit control of each visible top-level
 //                                          window of this class, each followed by a line "--"
+//   win_text foreground TITLE-PREFIX       nothing; status 0 when the foreground window's title
+//                                          starts so (it takes the keys)
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
@@ -80,6 +82,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring mode = argv[1];
     const std::wstring name = argv[2];
+    if (mode == L"foreground") return text_of(GetForegroundWindow()).rfind(name, 0) == 0 ? 0 : 1;
     bool found = false;
     for (HWND window : top_level_windows()) {
         if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
