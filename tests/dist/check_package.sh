@@ -58,7 +58,7 @@ done
 LC_ALL= LC_NUMERIC=it_IT.UTF-8 QT_QPA_PLATFORM=xcb "$root/usr/bin/$exec_name" &
 pid=$!
 shown=1
-for _ in $(seq 100); do
+for _ in $(seq 600); do  # up to 60 s
   xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" >/dev/null 2>&1 && { shown=0; break; }
   sleep 0.1
 done

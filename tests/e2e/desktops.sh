@@ -65,12 +65,39 @@ request() {  # minimize-button | maximize-button | title-double-click | KEYS
   place=$(title_bar) || return 1
   read -r right top _ <<<"$place"
   case "$1" in
-  minimize-button) xdotool mousemove $((right - 63)) $((top + 15)) click 1 ;;
-  maximize-button) xdotool mousemove $((right - 40)) $((top + 15)) click 1 ;;
+  minimize-button) xdotool mousemove -- $((right - 63)) $((top + 15)) click 1 ;;
+  maximize-button) xdotool mousemove -- $((right - 40)) $((top + 15)) click 1 ;;
   title-double-click)
-    xdotool mousemove $((right - 250)) $((top + 15)) click --repeat 2 --delay 80 1 ;;
+    xdotool mousemove -- $((right - 250)) $((top + 15)) click --repeat 2 --delay 80 1 ;;
   *) key "$1" ;;
   esac
+}
+
+# The program's Wayland traffic (WAYLAND_DEBUG) tells when a step has reached it and the screen:
+# "key" lines are the keys it received, "done" lines the frames the compositor has shown.
+keys_received() { grep -c 'wl_keyboard@[0-9]*\.key(' "$work/stderr"; }
+# A frame drawn after the last key press has been shown: the program asked for it (its frame
+# callback) after the press, and the compositor has answered, so it has acted on every request the
+# program made before.
+frame_after_last_press() {
+  awk '/wl_keyboard@[0-9]+\.key\(.*, 1\)$/ { delete asked; shown = 0 }
+       /-> wl_surface@[0-9]+\.frame\(new id wl_callback@/ { match($0, /wl_callback@[0-9]+/)
+         asked[substr($0, RSTART, RLENGTH)] = 1 }
+       /wl_callback@[0-9]+\.done\(/ { match($0, /wl_callback@[0-9]+/)
+         if (substr($0, RSTART, RLENGTH) in asked) shown = 1 }
+       END { exit !shown }' "$work/stderr"
+}
+# Presses Tab (which redraws the window) and waits until the program has handled it and the
+# compositor has shown the result: twice, so that a new size the compositor asked for in between
+# is drawn too. Then the window on the screen shows every request made before.
+settle() {
+  local i n
+  for i in 1 2; do
+    n=$(keys_received)
+    key Tab
+    wait_for $cap test "$(keys_received)" -ge $((n + 2)) || return 1
+    wait_for $cap frame_after_last_press || return 1
+  done
 }
 
 case "$mode" in
@@ -82,12 +109,17 @@ openbox)
   # names its theme once it has taken over the screen and is ready to manage windows.
   wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME | grep -q "window id" &&
     xprop -root _OB_THEME | grep -q '"'; }
-  wait_for 10 wm_ready || fail "openbox runs"
+  wait_for $cap wm_ready || fail "openbox runs"
   launch
-  if wait_for 15 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0"; then
-    # No xdotool windowfocus: the window must have the keyboard by itself.
-    sleep 0.3
-    check "typed at once into the new window, exported" run_worked_example 'type_text 1.2'
+  if wait_for $cap xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0"; then
+    # No activation by the test: the window must get the keyboard by itself.
+    if wait_for $cap has_focus_ours; then
+      pass "the new window has the keyboard"
+      wid=$(xdotool getwindowfocus)
+      check "typed at once into the new window, exported" run_worked_example 'type_text 1.2'
+    else
+      fail "the new window has the keyboard"
+    fi
   else
     fail "window shown"
   fi
@@ -101,13 +133,13 @@ wayland)
   # end (sanitizer builds): Qt's Wayland client, EGL and xkbcommon keep allocations for the life of
   # the process, some from a driver unloaded by then that a suppression cannot name.
   launch WAYLAND_DEBUG=client ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-  if wait_for 20 "$here/window_text.py" "$pid" "$title"; then
+  if wait_for $cap "$here/window_text.py" "$pid" "$title"; then
     # The compositor activates the window a little after it is mapped.
-    wait_for 10 "$here/window_text.py" "$pid" "$title" --active || fail "window active"
+    wait_for $cap "$here/window_text.py" "$pid" "$title" --active || fail "window active"
     check "app id is the desktop entry's" \
       grep -q 'set_app_id("org.example.Ristemo")' "$work/stderr"
     type_worked_example 'type_text 1.2'
-    check "typed example and its results shown" window_shows "${worked_example[@]}"
+    check "typed example and its results shown" wait_for $cap window_shows "${worked_example[@]}"
     key F7
     check "typed example exported" export_arrived
     # Neither Qt's title bar nor the compositor may minimize the window (a desktop without a task
@@ -115,12 +147,15 @@ wayland)
     # maximizes with Super+Shift+M and goes full screen with Super+Shift+F.
     placed=$(title_bar)
     check "title bar found" test -n "$placed"
+    # Weston's X11 back end puts its pointer where the X pointer enters its window, and keeps it
+    # at (0,0) until then: the pointer goes out of weston's window and back in, so that the first
+    # click lands where it is aimed.
+    xdotool mousemove -- 1270 1010
+    xdotool mousemove --window "$WESTON_WINDOW" -- 5 5
     for what in minimize-button title-double-click maximize-button super+shift+m super+shift+f; do
       request "$what" || fail "$what: title bar found"
       # A key that redraws the window: the compositor judges the size on the next frame.
-      sleep 1
-      key Tab
-      sleep 1
+      settle || fail "$what: the window redraws"
       check "$what: still running" alive
       check "$what: still shown, in the same place and size" test "$(title_bar)" = "$placed"
       check "$what: the window keeps the example" window_shows "${worked_example[@]}"
@@ -132,13 +167,13 @@ wayland)
     # by itself.
     read -r right top width <<<"$placed"
     # The compositor moves the window from when the program asks it to, after the press.
-    xdotool mousemove $((right - 250)) $((top + 15)) mousedown 1 sleep 0.5 \
+    xdotool mousemove -- $((right - 250)) $((top + 15)) mousedown 1 sleep 0.5 \
       mousemove_relative -- -50 30 sleep 0.2 mousemove_relative -- -50 30 sleep 0.2 mouseup 1
-    sleep 1
-    check "title bar drags the window" test "$(title_bar)" = "$((right - 100)) $((top + 60)) $width"
+    moved() { test "$(title_bar)" = "$((right - 100)) $((top + 60)) $width"; }
+    check "title bar drags the window" wait_for $cap moved
     read -r right top _ <<<"$(title_bar)"
-    xdotool mousemove $((right - 16)) $((top + 15)) click 1
-    if wait_for 10 sh -c "! kill -0 $pid"; then
+    xdotool mousemove -- $((right - 16)) $((top + 15)) click 1
+    if wait_for $cap sh -c "! kill -0 $pid"; then
       wait "$pid"
       check "close box: the program ends normally" test "$?" -eq 0
     else

@@ -11,11 +11,12 @@ if start; then
   key F8
   # The creatinine pasted through the clipboard, with a point the filter never saw.
   printf '1.2' | xclip -selection clipboard
-  sleep 0.2
+  clipboard_holds() { [ "$(xclip -o -selection clipboard)" = 1.2 ]; }
+  wait_for $cap clipboard_holds || fail "the clipboard holds the value"
   check "pasted value exported" run_worked_example 'key ctrl+v'
   # Esc, then Yes (the default button): the program ends normally.
   key Escape
-  if wait_for 5 message_box_shown; then
+  if wait_for $cap message_box_shown; then
     key Return
     check "Esc then Yes ends the program" ended_with 0
   else
@@ -29,7 +30,7 @@ fi
 env LC_NUMERIC=C "$bin" &
 pid=$!
 pids+=("$pid")
-if wait_for 15 message_box_shown; then
+if wait_for $cap message_box_shown; then
   # --all: by default xdotool matches either condition, and the refusal box has our pid.
   if window_of_ours "^Ristemo 1.0" >/dev/null 2>&1; then
     fail "the window stays hidden on refusal"

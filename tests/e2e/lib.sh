@@ -3,6 +3,7 @@
 
 work=$(mktemp -d)
 pids=()
+pid="" wid=""
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   rm -rf "$work"
@@ -40,20 +41,38 @@ SH
 install_recording_editor "$work/bin" gedit
 
 
+# Caps of the waits: they only stop a hung run, so they are generous for a loaded machine.
+cap=${E2E_CAP:-60}
+
 start() {  # starts ristemo with the given environment additions; sets pid and wid
   env "$@" "$bin" &
   pid=$!
   pids+=("$pid")
   wid=""
-  wait_for 15 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" || return 1
+  wait_for $cap xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" || return 1
   wid=$(xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" | head -n 1)
-  xdotool windowfocus --sync "$wid"
-  sleep 0.3
+  focus_ours
 }
 
 stop() {  # ends the running ristemo, whatever it is showing
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
+}
+
+# True when the window with the keyboard focus is one of the running ristemo's (its main window
+# or one of its message boxes).
+has_focus_ours() {
+  local focused
+  focused=$(xdotool getwindowfocus 2>/dev/null) || return 1
+  [ "$focused" = "$wid" ] || [ "$(xdotool getwindowpid "$focused" 2>/dev/null)" = "$pid" ]
+}
+# Gives the focus back to ristemo's main window unless one of its windows has it, and waits
+# until it is there: keys meant for the program never go to whatever else took the focus.
+focus_ours() {
+  [ -n "${wid:-}" ] || return 0
+  has_focus_ours && return 0
+  xdotool windowactivate "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
+  wait_for $cap has_focus_ours
 }
 
 window_of_ours() { xdotool search --all --onlyvisible --pid "$pid" --name "$1"; }
@@ -65,7 +84,7 @@ window_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "$2" | 
 # session bus, and the program started with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. Retried for a
 # while: the program registers with the accessibility bus some time after it starts.
 message_text() {
-  local until=$((SECONDS + 10)) text
+  local until=$((SECONDS + cap)) text
   while [ "$SECONDS" -lt "$until" ]; do
     text=$("$here/window_text.py" "$pid" ristemo 2>/dev/null) && [ -n "$text" ] && break
     sleep 0.2
@@ -76,7 +95,7 @@ message_text() {
 # Waits for the message box, checks that one of its lines is the expected text, then presses
 # Return on it and waits for it to go.
 expect_message() {  # description, expected text
-  if ! wait_for 15 message_box_shown; then
+  if ! wait_for $cap message_box_shown; then
     fail "$1: no message shown"
     return 1
   fi
@@ -92,19 +111,21 @@ expect_message() {  # description, expected text
   xdotool windowfocus --sync "$box" 2>/dev/null
   key Return
   # Another message may follow at once: this one must go.
-  wait_for 5 window_gone "$box" "^ristemo$" || { fail "$1: the message stays"; return 1; }
-  xdotool windowfocus --sync "$wid" 2>/dev/null
-  sleep 0.2
+  wait_for $cap window_gone "$box" "^ristemo$" || { fail "$1: the message stays"; return 1; }
+  xdotool windowfocus "$wid" 2>/dev/null
+  focus_ours
 }
 
-ended_with() {  # status: the program ends within 5 s with that exit status
-  wait_for 5 bash -c "! kill -0 $pid" || return 1
+ended_with() {  # status: the program ends with that exit status
+  wait_for $cap bash -c "! kill -0 $pid" || return 1
   wait "$pid"
   [ "$?" -eq "$1" ]
 }
 
-key() { xdotool key --delay 60 "$@"; sleep 0.15; }
-type_text() { xdotool type --delay 60 "$1"; sleep 0.1; }
+# Keys and text for the running ristemo, once it has the focus (none is sent to another program).
+# The pauses only pace the typing as a user would; every check waits for its own event.
+key() { focus_ours && xdotool key --delay 60 "$@"; sleep 0.15; }
+type_text() { focus_ours && xdotool type --delay 60 "$1"; sleep 0.1; }
 
 # Worked example from the keyboard: a point for the comma, Enter between boxes, Space on "maschio",
 # then F5. The creatinine is entered by the given commands.
@@ -124,7 +145,7 @@ type_worked_example() {
 }
 
 export_arrived() {  # the editor received the expected thirteen lines
-  if wait_for 10 test -f "$E2E_EXPORT" && cmp -s "$E2E_EXPORT" "$here/expected_export.txt"; then
+  if wait_for $cap test -f "$E2E_EXPORT" && cmp -s "$E2E_EXPORT" "$here/expected_export.txt"; then
     return 0
   fi
   diff <(cat -A "$here/expected_export.txt") <(cat -A "$E2E_EXPORT" 2>/dev/null) | head -20

@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 """Prints the texts shown in a window of a running program, read from the accessibility tree.
 
-Usage: window_text.py PID TITLE [--values | --active | NAME]
+Usage: window_text.py PID TITLE [--values | --active | --document | NAME]
 Prints the name of every label, text and button inside the program's top-level window called
 TITLE, one a line, and exits 0; exits 1 when there is no such window. With --values, an input
 box's line is its name, "=", and the text it holds; a result box's, its description (the
 caption beside it), "=", and its name (the result it shows). With --active, prints nothing and exits 1 also when the window is not the active
 one. With NAME, prints instead the screen position "X Y" of the middle of the control of that
-name (exits 1 when there is none).
+name (exits 1 when there is none). With --document, prints the longest text the window holds
+(an editor's document), as it is. TITLE "*" stands for any window of the program.
 """
 import sys
 
@@ -41,6 +42,18 @@ def texts_of(node, values, depth=0):
         yield from texts_of(node.get_child_at_index(i), values, depth + 1)
 
 
+def documents_of(node, depth=0):
+    if node is None or depth > 30:
+        return
+    try:
+        if node.get_role() == Atspi.Role.TEXT:
+            yield held_text(node)
+    except gi.repository.GLib.Error:
+        return
+    for i in range(node.get_child_count()):
+        yield from documents_of(node.get_child_at_index(i), depth + 1)
+
+
 def centre_of(node, name, depth=0):
     if node is None or depth > 30:
         return None
@@ -61,7 +74,8 @@ def main():
     pid, title = int(sys.argv[1]), sys.argv[2]
     values = sys.argv[3:] == ["--values"]
     active = sys.argv[3:] == ["--active"]
-    wanted = sys.argv[3] if len(sys.argv) > 3 and not (values or active) else None
+    document = sys.argv[3:] == ["--document"]
+    wanted = sys.argv[3] if len(sys.argv) > 3 and not (values or active or document) else None
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
@@ -72,7 +86,13 @@ def main():
             continue
         for j in range(app.get_child_count()):
             window = app.get_child_at_index(j)
-            if window is not None and window.get_name() == title:
+            if window is not None and title in ("*", window.get_name()):
+                if document:
+                    texts = list(documents_of(window))
+                    if not texts:
+                        continue
+                    sys.stdout.write(max(texts, key=len))
+                    return 0
                 if active:
                     return 0 if window.get_state_set().contains(Atspi.StateType.ACTIVE) else 1
                 if wanted is not None:

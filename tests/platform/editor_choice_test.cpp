@@ -334,7 +334,7 @@ TEST(LinuxEditorExport, StartsTheChosenEditorOrSaysWhyNot) {
         if (c.expected_args.isEmpty()) {
             EXPECT_FALSE(QFile::exists(record + ".args"));
         } else {
-            ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 5000));
+            ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 60000));
             EXPECT_EQ(QString::fromUtf8(read_file(record + ".args")),
                       c.expected_args.join('\n') + '\n');
         }
@@ -359,10 +359,10 @@ TEST(LinuxEditorExport, PlumaGetsAPrivateTemporaryFolderEachTime) {
         LinuxEditorExport exporter(options);
         exporter.export_text(test::thirteen_line_report().toStdString(), {});
         exporter.wait_for_exports();
-        ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 5000));
+        ASSERT_TRUE(wait_until([&] { return QFile::exists(record + ".stdin"); }, 60000));
         folders << QString::fromUtf8(read_file(record + ".tmpdir")).trimmed();
         const auto pid = static_cast<pid_t>(read_file(record + ".pid").trimmed().toLongLong());
-        ASSERT_TRUE(wait_until([pid] { return !process_alive(pid); }, 5000));
+        ASSERT_TRUE(wait_until([pid] { return !process_alive(pid); }, 60000));
     }
     for (const QString& folder : folders) {
         SCOPED_TRACE(folder.toStdString());

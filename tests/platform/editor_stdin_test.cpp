@@ -112,7 +112,7 @@ TEST_F(StandardInputExport, GeditGetsTheTextByteForByteAndOutlivesUs) {
             test::thirteen_line_report().toStdString(),
             [this](const std::string& m) { failures_ << QString::fromStdString(m); });
         const qint64 returned_after = clock.elapsed();
-        ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 5000));
+        ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 60000));
         const qint64 delivered_after = clock.elapsed();
         std::cout << "[ timing ] standard-input path: export_text returned after "
                   << QString::number(returned_after).toStdString()
@@ -167,7 +167,7 @@ TEST_F(StandardInputExport, FailuresAreReportedOnce) {
         exporter.export_text(text.toStdString(), [&failures](const std::string& m) {
             failures << QString::fromStdString(m);
         });
-        ASSERT_TRUE(wait_until([&] { return !failures.isEmpty(); }, 5000));
+        ASSERT_TRUE(wait_until([&] { return !failures.isEmpty(); }, 60000));
         QCoreApplication::processEvents();
         EXPECT_EQ(failures, QStringList{c.expected_message});
     }
@@ -210,7 +210,7 @@ TEST_F(StandardInputExport, AnEditorThatCannotStartIsReported) {
     LinuxEditorExport exporter(options_for(QStringLiteral("0")));
     exporter.export_text(test::thirteen_line_report().toStdString(),
                          [this](const std::string& m) { failures_ << QString::fromStdString(m); });
-    ASSERT_TRUE(wait_until([&] { return !failures_.isEmpty(); }, 5000));
+    ASSERT_TRUE(wait_until([&] { return !failures_.isEmpty(); }, 60000));
     EXPECT_EQ(failures_, QStringList{editor_messages::not_started(QStringLiteral("kate"))});
     EXPECT_TRUE(our_zombie_children().isEmpty());
 }
@@ -220,12 +220,12 @@ TEST_F(StandardInputExport, TwoExportsOpenTwoEditorsEachWithTheWholeText) {
     LinuxEditorExport exporter(options_for(QStringLiteral("0")));
     exporter.export_text(test::thirteen_line_report().toStdString(),
                          [this](const std::string& m) { failures_ << QString::fromStdString(m); });
-    ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 5000));
+    ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 60000));
     const QByteArray first = read_file(record_ + ".stdin");
     QFile::remove(record_ + ".stdin");
     exporter.export_text(test::thirteen_line_report().toStdString(),
                          [this](const std::string& m) { failures_ << QString::fromStdString(m); });
-    ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 5000));
+    ASSERT_TRUE(wait_until([&] { return QFile::exists(record_ + ".stdin"); }, 60000));
     EXPECT_EQ(read_file(record_ + ".stdin"), first);
     EXPECT_EQ(first, standard_input_bytes(test::thirteen_line_report()));
     EXPECT_EQ(read_file(record_ + ".args"), QByteArray("kwrite\n--stdin\n"));

@@ -246,7 +246,7 @@ TEST(LaunchInputPipe, ReaderGoneBreaksThePipe) {
     ASSERT_TRUE(write_program(program, "#!/bin/sh\nexit 0\n"));
     LaunchOptions options;
     options.stdin_pipe = true;
-    options.watch_ms = 2000;
+    options.watch_ms = 60000;  // ends as soon as the program does
     const Launch launch = launch_detached(program, {}, options);
     ASSERT_EQ(launch.outcome, LaunchOutcome::ExitedOk);
     ASSERT_GE(launch.stdin_fd, 0);

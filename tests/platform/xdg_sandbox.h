@@ -112,7 +112,7 @@ public:
     }
 
     // Waits until `count` calls are recorded; the browser may outlive the launcher's wait.
-    QList<QStringList> wait_for_calls(int count, int timeout_ms = 10000) const {
+    QList<QStringList> wait_for_calls(int count, int timeout_ms = 60000) const {
         QDeadlineTimer deadline(timeout_ms);
         while (calls().size() < count && !deadline.hasExpired()) QThread::msleep(20);
         return calls();

@@ -98,7 +98,7 @@ void Form1CommandsTest::rejection_moves_the_focus() {
            QStringLiteral("1,75"), ' ');
     h.button(QStringLiteral("Command1"))->click();
     QCOMPARE(h.prompts(), QStringList{QStringLiteral("specificare sesso del paziente...")});
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Option1_0"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Option1_0"), 60000);
 }
 
 // Qt's exclusive group never lets its last checked button go, and clearing it must not count as
@@ -111,8 +111,12 @@ void Form1CommandsTest::reset_clears_the_sex_without_choosing() {
 
     QVERIFY(!h.option1(0)->isChecked());
     QVERIFY(!h.option1(1)->isChecked());
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
-    QTest::qWait(20);
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_0"), 60000);
+    // A focus move queued by the reset runs before this later event.
+    bool handled = false;
+    QMetaObject::invokeMethod(
+        h.form.get(), [&handled] { handled = true; }, Qt::QueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(handled, 60000);
     QCOMPARE(h.focus_name(), QStringLiteral("Text1_0"));
 
     // The group still works as one: choosing again selects exactly one option.

@@ -119,7 +119,7 @@ void Form1KeysTest::input_filter() {
     QLineEdit* edit = h.text1(box);
     edit->setText(before);
     edit->setFocus();
-    QTRY_COMPARE(h.focus_name(), edit->objectName());
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), edit->objectName(), 60000);
     if (select_all) edit->selectAll();
     keys.simulate(edit);
     QCOMPARE(edit->text(), after);
@@ -158,9 +158,9 @@ void Form1KeysTest::enter_and_tab_order() {
     h.fill({}, {}, {}, {}, sex);
     QWidget* start = h.get<QWidget>(from);
     start->setFocus();
-    QTRY_COMPARE(h.focus_name(), from);
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), from, 60000);
     QTest::keyClick(start, Qt::Key(key));
-    QTRY_COMPARE(h.focus_name(), to);
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), to, 60000);
     QVERIFY(h.message_box.shown.empty());
 }
 
@@ -169,7 +169,7 @@ void Form1KeysTest::enter_and_tab_order() {
 void Form1KeysTest::keys_typed_ahead_of_enter_go_to_the_next_box() {
     Form1Harness h;
     QVERIFY(h.show());
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_0"), 60000);
     QTest::keyClicks(h.text1(0), QStringLiteral("1.2"));
     QTest::keyClick(h.text1(0), Qt::Key_Return);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("80"));
@@ -226,14 +226,14 @@ void Form1KeysTest::choosing_a_sex_moves_to_calculate() {
         QRadioButton* from = h.option1(option == QLatin1String("Option1_0") ? 1 : 0);
         if (option == QLatin1String("Option1_0")) from->setChecked(true);
         from->setFocus();
-        QTRY_COMPARE(h.focus_name(), from->objectName());
+        QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), from->objectName(), 60000);
         QTest::keyClick(from, arrows[how]);
     } else {
         button->setFocus();
-        QTRY_COMPARE(h.focus_name(), option);
+        QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), option, 60000);
         QTest::keyClick(button, Qt::Key_Space);
     }
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Command1"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Command1"), 60000);
     QVERIFY(button->isChecked());
 }
 
@@ -250,10 +250,11 @@ void Form1KeysTest::enter_and_space_run_a_focused_button() {
     QVERIFY(h.show());
     QPushButton* calculate = h.button(QStringLiteral("Command1"));
     calculate->setFocus();
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Command1"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Command1"), 60000);
     QTest::keyClick(calculate, Qt::Key(key));
-    QTRY_COMPARE(h.prompts(),
-                 QStringList{QStringLiteral("valore creatinina 0 mg/dl non accettabile...")});
+    QTRY_COMPARE_WITH_TIMEOUT(
+        h.prompts(), QStringList{QStringLiteral("valore creatinina 0 mg/dl non accettabile...")},
+        60000);
 }
 
 void Form1KeysTest::function_keys_from_an_input_box_data() {
@@ -281,7 +282,7 @@ void Form1KeysTest::function_keys_from_an_input_box() {
     QVERIFY(h.form->record().data_ok);
     for (int i = 0; i < 5; ++i) h.label3(i)->clear();
     h.text1(2)->setFocus();
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_2"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_2"), 60000);
 
     QTest::keyClick(h.text1(2), Qt::Key(key & ~Qt::KeyboardModifierMask),
                     Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
@@ -290,18 +291,18 @@ void Form1KeysTest::function_keys_from_an_input_box() {
         QCOMPARE(h.label3(0)->text(), QStringLiteral("64,8"));
     } else if (effect == QLatin1String("reset")) {
         QCOMPARE(h.text1(2)->text(), QString());
-        QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
+        QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_0"), 60000);
     } else if (effect == QLatin1String("print asked")) {
         QCOMPARE(h.prompts(), QStringList{QStringLiteral("Stampare i dati?")});
     } else if (effect == QLatin1String("menu open")) {
         QMenu* menu = h.get<QMenu>(QStringLiteral("mnu_opzioni"));
-        QTRY_VERIFY(menu->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 60000);
         // One Esc closes the menu and gives the keyboard back to the box: the window's focus is
         // there again and the next digit typed lands in it. (The offscreen platform leaves the
         // closed menu the active window, so the window's own focus is what is looked at.)
         QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape);
-        QTRY_VERIFY(!menu->isVisible());
-        QTRY_COMPARE(h.form->focusWidget()->objectName(), QStringLiteral("Text1_2"));
+        QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(h.form->focusWidget()->objectName(), QStringLiteral("Text1_2"), 60000);
         QTest::keyClick(h.form->focusWidget(), Qt::Key_5);
         // That Esc was the menu's: it does not ask whether to quit.
         QVERIFY(h.message_box.shown.empty());
@@ -309,7 +310,7 @@ void Form1KeysTest::function_keys_from_an_input_box() {
     } else if (effect == QLatin1String("exported")) {
         QCOMPARE(h.editor.texts.size(), std::size_t(1));
     } else {
-        QTRY_VERIFY(!h.form->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!h.form->isVisible(), 60000);
         QVERIFY(h.message_box.shown.empty());
     }
     if (effect != QLatin1String("closed")) QVERIFY(h.form->isVisible());
@@ -331,7 +332,7 @@ void Form1KeysTest::escape_asks_before_quitting() {
     h.message_box.script = {Answer(answer)};
     h.text1(1)->setText(QStringLiteral("80"));
     h.text1(1)->setFocus();
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_1"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_1"), 60000);
 
     QTest::keyClick(h.text1(1), Qt::Key_Escape);
 

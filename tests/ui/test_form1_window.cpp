@@ -100,7 +100,7 @@ void Form1WindowTest::fixed_size_with_close_button_only() {
 void Form1WindowTest::starts_empty_with_focus_in_creatinine() {
     Form1Harness h;
     QVERIFY(h.show());
-    QTRY_COMPARE(h.focus_name(), QStringLiteral("Text1_0"));
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_0"), 60000);
     for (int i = 0; i < 4; ++i) QCOMPARE(h.text1(i)->text(), QString());
     QCOMPARE(h.labels(), QStringList({"", "", "", "", ""}));
     QVERIFY(!h.option1(0)->isChecked());

@@ -15,19 +15,30 @@ wineserver -k 2>/dev/null
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
 . "$(dirname "$0")/../support/checks.sh"
-key() { xdotool key --delay 60 "$@"; sleep 0.15; }
-type_text() { xdotool type --delay 60 "$1"; sleep 0.1; }
+# Caps of the waits: they only stop a hung run, so they are generous for a loaded machine.
+cap=${E2E_CAP:-60}
 texts() { "$wine_run" "$prefix" "$win_text" "$@"; }
 main_window() { xdotool search --onlyvisible --name '^Ristemo 1\.0' | head -n 1; }
 message_box() { xdotool search --onlyvisible --name '^ristemo$' | head -n 1; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 now_ms() { date +%s%3N; }
 # Without a window manager Wine activates a window when it is clicked: raised, then a click on an
-# empty spot of the input frame.
+# empty spot of the input frame; then waits until it is Wine's foreground window, which takes the
+# keys. Done again whenever another window (Notepad) may have taken them.
 activate() {
   xdotool windowraise "$1"
   xdotool mousemove --window "$1" 300 150 click 1
-  sleep 0.3
+  wait_for $cap texts foreground "Ristemo 1.0" || fail "the window takes the keys"
+}
+# The pauses pace the typing as a user would; every check waits for its own event.
+key() { xdotool key --delay 60 "$@"; sleep 0.15; }
+type_text() { xdotool type --delay 60 "$1"; sleep 0.1; }
+# True when the controls (ids after the window title) hold the given text, one control a line.
+controls_hold() {  # expected, title, ids...
+  local expected="$1"
+  shift
+  got=$(texts controls "$@")
+  [ "$got" = "$expected" ]
 }
 
 start() {  # LC_ALL value: starts ristemo.exe, sets pid
@@ -37,7 +48,7 @@ start() {  # LC_ALL value: starts ristemo.exe, sets pid
 
 # The worked example.
 start it_IT.UTF-8
-if wait_for 30 main_window; then
+if wait_for $cap main_window; then
   activate "$(main_window)"
   type_text 1.2
   key Return
@@ -49,10 +60,11 @@ if wait_for 30 main_window; then
   key Return
   key space
   key F5
-  results=$(texts controls "Ristemo 1.0" 500 501 502 503 504)
   expected=$'64,8\n26,1\n70,4 (+13,6%)\n1,96\n65,76'
-  if [ "$results" = "$expected" ]; then pass "worked example: five results"; else
-    fail "worked example: the results read [$results]"
+  if wait_for $cap controls_hold "$expected" "Ristemo 1.0" 500 501 502 503 504; then
+    pass "worked example: five results"
+  else
+    fail "worked example: the results read [$got]"
   fi
 
   # The frame captions in their colours: INPUT blue, OUTPUT dark red (pixels of that exact colour
@@ -73,7 +85,7 @@ if wait_for 30 main_window; then
   }
   started=$(now_ms)
   key F7
-  if wait_for 20 export_arrived; then
+  if wait_for $cap export_arrived; then
     pass "F7: the report in a new Notepad ($(($(now_ms) - started)) ms from F7 to the text)"
   else
     fail "F7: Notepad holds [$(cat "$work/export")]"
@@ -82,28 +94,40 @@ if wait_for 30 main_window; then
   # F8 empties the window and returns to the creatinine box, which takes four characters.
   activate "$(main_window)"
   key F8
-  emptied=$(texts controls "Ristemo 1.0" 100 101 102 103 500 501 502 503 504 | tr -d '\n')
-  [ -z "$emptied" ] && pass "F8 empties the window" || fail "F8 leaves [$emptied]"
+  emptied() { [ -z "$(texts controls "Ristemo 1.0" 100 101 102 103 500 501 502 503 504 | tr -d '\n')" ]; }
+  check "F8 empties the window" wait_for $cap emptied
+  # Return, then a digit into the next box: once it shows there, every key before it was handled.
   type_text 123456
-  creatinine=$(texts controls "Ristemo 1.0" 100)
-  [ "$creatinine" = 1234 ] && pass "the creatinine box takes 4 characters" ||
-    fail "the creatinine box holds [$creatinine]"
+  key Return
+  type_text 7
+  if wait_for $cap controls_hold 7 "Ristemo 1.0" 101; then
+    creatinine=$(texts controls "Ristemo 1.0" 100)
+    [ "$creatinine" = 1234 ] && pass "the creatinine box takes 4 characters" ||
+      fail "the creatinine box holds [$creatinine]"
+  else
+    fail "the keys after the creatinine reach the next box"
+  fi
 
   # Ctrl+V pastes, as on Linux: the input check judges what it brought.
   key F8
+  wait_for $cap emptied
   printf '1.5' | xclip -selection clipboard -i
+  clipboard_holds() { [ "$(xclip -o -selection clipboard)" = 1.5 ]; }
+  wait_for $cap clipboard_holds
   key ctrl+v
-  pasted=$(texts controls "Ristemo 1.0" 100)
-  [ "$pasted" = 1.5 ] && pass "Ctrl+V pastes into a box" || fail "Ctrl+V: the box holds [$pasted]"
+  if wait_for $cap controls_hold 1.5 "Ristemo 1.0" 100; then pass "Ctrl+V pastes into a box"; else
+    fail "Ctrl+V: the box holds [$got]"
+  fi
 
   # Esc, then Yes (the default button): the program ends.
   key Escape
-  if wait_for 10 message_box; then
-    question=$(texts children ristemo | grep -x 'uscire?')
-    [ -n "$question" ] && pass "Esc asks \"uscire?\"" || fail "Esc: the box does not ask uscire?"
+  if wait_for $cap message_box; then
+    asks_uscire() { texts children ristemo | grep -qx 'uscire?'; }
+    check "Esc asks \"uscire?\"" wait_for $cap asks_uscire
     xdotool windowfocus --sync "$(message_box)"
+    wait_for $cap texts foreground ristemo
     key Return
-    wait_for 10 ended && pass "Esc then Yes ends the program" || fail "Esc then Yes: still running"
+    wait_for $cap ended && pass "Esc then Yes ends the program" || fail "Esc then Yes: still running"
   else
     fail "Esc shows no question"
   fi
@@ -114,8 +138,9 @@ kill "$pid" 2>/dev/null
 
 # A locale with a decimal point: the refusal, no window, and No ends the program.
 start en_US.UTF-8
-if wait_for 30 message_box; then
-  prompt=$(texts children ristemo)
+if wait_for $cap message_box; then
+  refusal_shown() { prompt=$(texts children ristemo) && grep -q '^Press YES' <<<"$prompt"; }
+  wait_for $cap refusal_shown
   if grep -q "^This is the Italian version of Ristemo. The program require ',' as separator" <<<"$prompt" &&
     grep -q '^Press YES for open Regional Settings Dialog Box' <<<"$prompt"; then
     pass "decimal point: the refusal, on two lines"
@@ -124,8 +149,9 @@ if wait_for 30 message_box; then
   fi
   [ -z "$(main_window)" ] && pass "decimal point: no window" || fail "decimal point: the window shows"
   xdotool windowfocus --sync "$(message_box)"
+  wait_for $cap texts foreground ristemo
   key n
-  wait_for 10 ended && pass "decimal point: No ends the program" || fail "decimal point: still running"
+  wait_for $cap ended && pass "decimal point: No ends the program" || fail "decimal point: still running"
 else
   fail "decimal point: no refusal shown"
 fi

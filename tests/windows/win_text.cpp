@@ -13,6 +13,8 @@
 //                                          as a screen reader announces it
 //   win_text focus TITLE-PREFIX            the identifier of the control that has the keyboard
 //                                          (0: the window is not the active one)
+//   win_text foreground TITLE-PREFIX       nothing; status 0 when the foreground window's title
+//                                          starts so (it takes the keys)
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
@@ -124,6 +126,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     const std::wstring name = argv[2];
     if (mode == L"names") CoInitialize(nullptr);
+    if (mode == L"foreground") return text_of(GetForegroundWindow()).rfind(name, 0) == 0 ? 0 : 1;
     bool found = false;
     for (HWND window : top_level_windows()) {
         if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
