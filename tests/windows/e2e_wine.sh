@@ -6,21 +6,9 @@
 set -uo pipefail
 wine_run="$1" prefix="$2" exe="$3" win_text="$4" expected_export="$5"
 
-export WINEPREFIX="$prefix" PATH=/usr/bin:/bin LC_ALL=it_IT.UTF-8
-work=$(mktemp -d)
-pid=""
-# The prefix's server knows the display it started on: a fresh one for this display, and none
-# left behind for a display that is about to go.
-wineserver -k 2>/dev/null
-trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-
-. "$(dirname "$0")/../support/checks.sh"
+. "$(dirname "$0")/wine_lib.sh"
 # Caps of the waits: they only stop a hung run, so they are generous for a loaded machine.
 cap=${E2E_CAP:-60}
-texts() { "$wine_run" "$prefix" "$win_text" "$@"; }
-main_window() { xdotool search --onlyvisible --name '^Ristemo 1\.0' | head -n 1; }
-message_box() { xdotool search --onlyvisible --name '^ristemo$' | head -n 1; }
-ended() { ! kill -0 "$pid" 2>/dev/null; }
 now_ms() { date +%s%3N; }
 # Without a window manager Wine activates a window when it is clicked: raised, then a click on an
 # empty spot of the input frame; then waits until it is Wine's foreground window, which takes the
@@ -39,11 +27,6 @@ controls_hold() {  # expected, title, ids...
   shift
   got=$(texts controls "$@")
   [ "$got" = "$expected" ]
-}
-
-start() {  # LC_ALL value: starts ristemo.exe, sets pid
-  env LC_ALL="$1" "$wine_run" "$prefix" "$exe" &
-  pid=$!
 }
 
 # The worked example.

@@ -7,17 +7,7 @@
 set -uo pipefail
 wine_run="$1" prefix="$2" exe="$3" win_text="$4" tabbed_editor="$5" expected_export="$6"
 
-export WINEPREFIX="$prefix" PATH=/usr/bin:/bin LC_ALL=it_IT.UTF-8
-work=$(mktemp -d)
-pid=""
-wineserver -k 2>/dev/null
-trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-
-. "$(dirname "$0")/../support/checks.sh"
-texts() { "$wine_run" "$prefix" "$win_text" "$@"; }
-main_window() { xdotool search --onlyvisible --name '^Ristemo 1\.0' | head -n 1; }
-message_box() { xdotool search --onlyvisible --name '^ristemo$' | head -n 1; }
-ended() { ! kill -0 "$pid" 2>/dev/null; }
+. "$(dirname "$0")/wine_lib.sh"
 result_shown() { [ "$(texts controls "Ristemo 1.0" 500)" = "64,8" ]; }
 # The window is the active one and its creatinine box holds the keyboard.
 has_keyboard() { [ "$(texts focus "Ristemo 1.0")" = 100 ]; }
