@@ -25,12 +25,12 @@ launch() {  # extra environment...: starts ristemo, sets pid
 
 alive() { kill -0 "$pid" 2>/dev/null; }
 
-window_shows() {  # expected "name=value" lines: input boxes in Text1 order, then result boxes
+window_shows() {  # expected "name=value" lines: input boxes in tab order, then result boxes
   local text
   text=$("$here/window_text.py" "$pid" "$title" --values 2>/dev/null | grep '=')
   [ "$text" = "$(printf '%s\n' "$@")" ] || { echo "window: [$text]"; return 1; }
 }
-worked_example=("creatinina=1,2" "peso (kg)=80" "età (anni)=70" "altezza (m)=1,75"
+worked_example=("creatinina=1,2" "peso (kg)=80" "altezza (m)=1,75" "età (anni)=70"
   "clearance  creatinina stimata=64,8" "body mass index=26,1"
   "peso ideale e scostamento=70,4 (+13,6%)" "superficie corporea=1,96" "stima massa magra=65,76")
 
