@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "platform/editor_messages.h"
+
 namespace ristemo::platform {
 
 enum class AccessibleTextResult {
@@ -17,7 +19,7 @@ struct AccessibleTextRequest {
     qint64 pid = -1;              // the editor process
     QString session_bus_address;  // DBUS_SESSION_BUS_ADDRESS of the editor's session
     QString text;                 // replaces whatever the text area holds
-    int timeout_ms = 10000;       // for the text area to appear
+    int timeout_ms = editor_text::kWindowTimeoutMs;  // for the text area to appear
     std::function<bool()> process_alive;
 };
 

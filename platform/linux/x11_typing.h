@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include "platform/editor_messages.h"
+
 namespace ristemo::platform {
 
 enum class TypingResult {
@@ -18,7 +20,7 @@ struct TypingRequest {
     pid_t pid = -1;      // the editor process whose window gets the keys
     QStringList lines;   // each followed by one Return
     QByteArray display;  // X display name; empty for $DISPLAY
-    int window_timeout_ms = 10000;
+    int window_timeout_ms = editor_text::kWindowTimeoutMs;
     unsigned key_delay_us = 300;
 };
 
