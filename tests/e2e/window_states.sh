@@ -28,32 +28,53 @@ wait_for 60 active || fail "the new window has the keyboard"
 geometry() { xwininfo -id "$wid" | grep -E 'Absolute|Width|Height|Map State'; }
 placed=$(geometry)
 
-# True once the spied property has shown the state and later a line without it.
-came_back() {  # spy output, line that marks the state, line that marks the usual state
-  awk -v state="$2" -v usual="$3" '
-    index($0, state) { seen = 1; back = 0; next }
-    seen && index($0, usual) && !index($0, state) { back = 1 }
+# The events xev reports for the window (its structure and properties). Events are queued for the listener, so
+# none is missed however fast the program undoes a state; values read back from the window
+# (xprop -spy) can already be the restored ones under load.
+listen() {  # file
+  xev -id "$wid" -event structure -event property >"$1" 2>&1 &
+  spy_pid=$!
+  # A property of our own, set once xev listens, proves that it does.
+  listening() {
+    xprop -id "$wid" -f _RISTEMO_TEST_MARK 8s -set _RISTEMO_TEST_MARK "$1" 2>/dev/null
+    grep -q _RISTEMO_TEST_MARK "$1"
+  }
+  wait_for 60 listening "$1"
+}
+# Minimized: the window manager unmapped the window, later mapped again.
+minimized_and_back() {
+  awk '/^UnmapNotify/ { gone = 1 } gone && /^MapNotify/ { back = 1 } END { exit !back }' "$1"
+}
+# Full screen: the window manager moved it to the screen's corner without its frame (its size
+# is fixed), then back to where it stood. Its own reports are the synthetic ConfigureNotify.
+fullscreen_and_back() {  # file, "(x,y)" where the window stood
+  awk -v home="$2" '
+    /^ConfigureNotify/ { synthetic = /synthetic YES/; next }
+    synthetic && match($0, /\([-0-9]+,[-0-9]+\)/) {
+      at = substr($0, RSTART, RLENGTH); synthetic = 0
+      if (at == "(0,0)") full = 1; else if (full && at == home) back = 1
+    }
     END { exit !back }' "$1"
 }
-
-refused() {  # request, property, line that marks the state, line that marks the usual state
-  local spy="$work/spy-$1"
-  xprop -spy -id "$wid" "$2" >"$spy" 2>&1 &
-  local spy_pid=$!
-  # The spy prints the property once when it starts: only then are later changes in its output.
-  wait_for 60 test -s "$spy"
-  "$here/wm_request.py" "$wid" "$1"
-  wait_for 60 came_back "$spy" "$3" "$4"
+refused() {  # request, check over the events, its arguments
+  local events="$work/events-$1" request=$1 spy_pid
+  shift
+  listen "$events"
+  "$here/wm_request.py" "$wid" "$request"
+  wait_for 60 "$@" "$events"
   local status=$?
   kill "$spy_pid" 2>/dev/null
-  [ "$status" -eq 0 ] || { echo "$2 went: $(tr '\n' ' ' <"$spy")"; return 1; }
+  [ "$status" -eq 0 ] || { echo "events seen: $(grep -E '^[A-Z]|\(' "$events" | tr '\n' ' ')"; return 1; }
 }
+home=$(xwininfo -id "$wid" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+  END { printf "(%d,%d)", x, y }')
+fullscreen_and_back_to_home() { fullscreen_and_back "$1" "$home"; }
 
 check "minimize refused: the window manager iconified it and it came back" \
-  refused minimize WM_STATE "window state: Iconic" "window state: Normal"
+  refused minimize minimized_and_back
 check "minimize refused: the window has the keyboard again" wait_for 60 active
 check "full screen refused: the window manager made it full screen and it came back" \
-  refused fullscreen _NET_WM_STATE "_NET_WM_STATE_FULLSCREEN" "_NET_WM_STATE"
+  refused fullscreen fullscreen_and_back_to_home
 same_place() { [ "$(geometry)" = "$placed" ]; }
 check "after the refusals the window stands where it was, in its size" wait_for 60 same_place
 check "after the refusals the window has the keyboard" wait_for 60 active
