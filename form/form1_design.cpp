@@ -116,6 +116,14 @@ ControlRef control_ref(const ControlDesign& control) {
     return {};
 }
 
+const ControlDesign* frame_of(const ControlDesign& control) {
+    int n = 0;
+    for (const ControlDesign& frame : kControls) {
+        if (frame.kind == ControlKind::Frame && ++n == control.frame) return &frame;
+    }
+    return nullptr;
+}
+
 const ControlDesign* find_control(const char* name, int index) {
     for (const ControlDesign& control : kControls) {
         if (std::strcmp(control.name, name) == 0 && control.index == index) return &control;

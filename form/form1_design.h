@@ -92,6 +92,7 @@ struct ControlDesign {
     Command command;  // push buttons only
 };
 
+inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kClientWidth = 7305;
 inline constexpr int kClientHeight = 5745;
 
@@ -115,6 +116,10 @@ bool is_menu(std::size_t i);
 
 // The control a handler names, or Control::Other.
 ControlRef control_ref(const ControlDesign& control);
+
+// The frame that holds a control, the n-th frame of kControls for frame n; nullptr for a control
+// of the client area.
+const ControlDesign* frame_of(const ControlDesign& control);
 
 // The design of a named control; nullptr if there is none.
 const ControlDesign* find_control(const char* name, int index = kNoIndex);

@@ -53,6 +53,9 @@ TEST_P(ControlDesignRow, MatchesTheWindowLayout) {
     EXPECT_EQ(d->kind, row.kind);
     EXPECT_STREQ(d->caption, row.caption);
     EXPECT_EQ(d->frame, row.frame);
+    const ControlDesign* frame = frame_of(*d);
+    EXPECT_EQ(frame ? std::string(frame->name) : "",
+              row.frame == kClientArea ? std::string() : "Frame" + std::to_string(row.frame));
     EXPECT_EQ(d->left, row.left);
     EXPECT_EQ(d->top, row.top);
     EXPECT_EQ(d->width, row.width);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/form1_design.h"
+
 // The child-window identifiers of Form1's controls: what a test or an accessibility tool finds
 // them by. Control arrays take consecutive identifiers from their index 0.
 namespace ristemo::ui::ids {
@@ -12,23 +14,18 @@ inline constexpr int kLabel3 = 500;   // + index, 0 to 4
 inline constexpr int kCommand1 = 600;
 inline constexpr int kCommand2 = 601;
 inline constexpr int kCommand3 = 610;  // + index, 0 to 2
-inline constexpr int kFrame1 = 700;
-inline constexpr int kFrame2 = 701;
-inline constexpr int kFrame3 = 702;
+inline constexpr int kFrame1 = 700;    // + the frame's number - 1
 
-// Menu items; the function keys send the same commands.
-inline constexpr int kMnuCalcolo = 1001;
-inline constexpr int kMnuStampa = 1002;
-inline constexpr int kMnuNotepad = 1003;
-inline constexpr int kMnuAzzera = 1004;
-inline constexpr int kMnuEsci = 1005;
-inline constexpr int kMnuAbout = 1010;
-inline constexpr int kMnuNomra = 1021;
-inline constexpr int kMnuVelsor = 1022;
-inline constexpr int kMnuMirdo = 1023;
-inline constexpr int kMnuZentab = 1024;
+// Menu items, + the entry's position in the design's menu tree; the function keys send the same.
+inline constexpr int kMenu = 1000;
 
 // Resources.
 inline constexpr int kIcon = 1;
+
+// The identifier of a control of the design.
+int id_of(const form::ControlDesign& control);
+
+// The design of the control with this identifier; nullptr for none.
+const form::ControlDesign* design_of(int id);
 
 }  // namespace ristemo::ui::ids

@@ -1,21 +1,23 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "form/form1.h"
+#include "form/form1_design.h"
 #include "form/view.h"
 #include "platform/windows/win32.h"
 
 namespace ristemo::ui {
 
-// Form1 drawn with the Win32 API: the controls, the menu and the keys, handing every event to
-// form::Form1. The window is a plain top-level window, not a dialog, so that typed characters
-// can be seen before the control they are meant for (key preview).
+// The program's only window, drawn with the Win32 API; what it does is Form1's. The window is a
+// plain top-level window, not a dialog, so that typed characters can be seen before the control
+// they are meant for (key preview). Controls take the identifiers of control_ids.h.
 class Form1Window : public form::View {
 public:
-    Form1Window();
+    explicit Form1Window(const form::Services& services);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
@@ -23,9 +25,9 @@ public:
     // Creates the window, hidden; false when Windows refuses. The handle is known from here on.
     bool create(HINSTANCE instance);
     HWND handle() const { return window_; }
-    // Connects the behaviour; the window sends it no event before this.
-    void attach(form::Form1& form) { form_ = &form; }
     void show(int show_command);
+
+    form::Form1& form() { return form_; }
 
     // Key preview, for the message loop: true when msg has been handled and must go no further.
     // msg may be changed (a character replaced by another).
@@ -44,31 +46,40 @@ public:
     // Twips to pixels at a screen resolution (15 twips a pixel at 96 dots per inch).
     static int pixels(int twips, UINT dpi);
 
-    // How the window colours the control with this identifier; own is false for those left to
-    // the system. background is a system colour index.
+    // How the window colours a control; own is false for those left to the system. background
+    // is a system colour index.
     struct Colours {
         bool own;
         COLORREF text;
         int background;
     };
-    static Colours colours_of(int id, bool high_contrast);
+    static Colours colours_of(const form::ControlDesign& design, bool high_contrast);
     static bool system_high_contrast();
 
 private:
+    // Posted by send_tab: the Tab moves the focus once the handler has returned, and before any
+    // key typed ahead, which is input and comes after posted messages.
+    static constexpr UINT kSentTab = WM_APP + 1;
+
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
     void create_controls(HINSTANCE instance);
-    void create_menu();
+    void create_control(const form::ControlDesign& design, DWORD group, HINSTANCE instance);
+    void create_menus();
     void create_tooltips(HINSTANCE instance);
     void lay_out();
     void command(int id, int notification);
     LRESULT control_colour(HDC dc, HWND control);
+    // A frame draws its caption itself, in the window's colour for it.
+    static void subclass_frame(HWND frame);
     void focus(HWND control);
     void move_focus(bool backwards);
     void keep_group_tab_stop();
-    form::ControlRef ref_of(HWND control) const;
-    HWND control_of(form::ControlRef ref) const;
 
+    form::ControlRef control_of(HWND widget) const;
+    HWND widget_of(form::ControlRef control) const;
+
+    form::Form1 form_;
     HWND owner_ = nullptr;  // hidden: an owned window has no taskbar button
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
@@ -78,22 +89,13 @@ private:
     bool moving_focus_ = false;
     bool high_contrast_ = false;
     UINT dpi_ = 96;
-    form::Form1* form_ = nullptr;
 
-    struct Fonts {
-        HFONT window = nullptr;  // Verdana 8.25 pt bold
-        HFONT input = nullptr;   // Verdana 9.75 pt bold
-        HFONT result = nullptr;  // Verdana 12 pt bold
-    } fonts_;
+    std::array<HFONT, 3> fonts_{};  // by form::FontRole
     std::array<HWND, 4> Text1_{};
     std::array<HWND, 2> Option1_{};
-    std::array<HWND, 4> Label1_{};
-    std::array<HWND, 5> Label2_{};
     std::array<HWND, 5> Label3_{};
-    std::array<HWND, 3> Command3_{};
-    HWND Command1_ = nullptr;
-    HWND Command2_ = nullptr;
-    std::array<HWND, 3> Frame_{};
+    // The controls handlers name, each with its window.
+    std::vector<std::pair<form::ControlRef, HWND>> named_;
 };
 
 }  // namespace ristemo::ui

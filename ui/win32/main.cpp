@@ -26,12 +26,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
     const ristemo::form::Services services{message_box, locale, regional_settings,
                                            printer,     editor, shell};
-    ristemo::ui::Form1Window window;
-    ristemo::form::Form1 form(window, services);
+    ristemo::ui::Form1Window window(services);
     if (!window.create(instance)) return 1;
     // The refusal is a failed start, whatever the answer.
-    if (!form.Form_Load()) return 1;
-    window.attach(form);
+    if (!window.form().Form_Load()) return 1;
     message_owner = window.handle();
     window.show(show_command);
 
