@@ -8,9 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs="${1:-15}"
 build="$root/build/windows"
 
-"$root/scripts/install-deps"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+"$root/scripts/install-deps" run windows
+(cd "$root" && cmake --preset windows >/dev/null)
 cmake --build "$build" -j"$(nproc)" --target ristemo bench_empty_window_win32 >/dev/null
 c++ -std=c++17 -O2 -o "$build/map_timer" "$root/bench/map_timer.cpp" -lX11
 

@@ -140,14 +140,4 @@ TEST(Check, UnreadableTextKeepsTheFieldsEarlierValue) {
     EXPECT_EQ(record.weight, 80.0f);
 }
 
-TEST(Check, SexSetsFactor) {
-    const auto woman = check_inputs({"1", "80", "70", "1,75"}, {false, true});
-    ASSERT_TRUE(woman.accepted);
-    EXPECT_FALSE(*woman.is_male);
-    EXPECT_EQ(*woman.sex_factor, 0.85f);
-    const auto man = check_inputs({"1", "80", "70", "1,75"}, {true, false});
-    EXPECT_TRUE(*man.is_male);
-    EXPECT_EQ(*man.sex_factor, 1.0f);
-}
-
 }  // namespace

@@ -72,11 +72,11 @@ editor_text() {  # window
 }
 holds_report() {  # window: its text is the thirteen lines, exactly
   editor_text "$1" >"$work/read.txt"
-  cmp -s "$work/read.txt" "$here/expected_export.txt"
+  cmp -s "$work/read.txt" "$expected_export"
 }
 report_arrived() {  # window
   wait_for $cap holds_report "$1" && return 0
-  diff <(cat -A "$here/expected_export.txt") <(cat -A "$work/read.txt") | head -10
+  diff <(cat -A "$expected_export") <(cat -A "$work/read.txt") | head -10
   return 1
 }
 editor_window_gone() { ! xdotool search --onlyvisible --classname "^$1\$" 2>/dev/null | grep -qx "$2"; }

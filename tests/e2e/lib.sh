@@ -11,6 +11,8 @@ cleanup() {
 trap cleanup EXIT
 
 . "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
+# The text export of the worked example, the one every test expects (tests/data/README.md).
+expected_export="$(cd "$(dirname "${BASH_SOURCE[0]}")/../data" && pwd)/worked_example.txt"
 
 # A clean desktop: a home of our own, no default applications registered anywhere (the system's
 # folders out of sight too), and a folder of fakes first on PATH, then the machine's programs
@@ -145,10 +147,10 @@ type_worked_example() {
 }
 
 export_arrived() {  # the editor received the expected thirteen lines
-  if wait_for $cap test -f "$E2E_EXPORT" && cmp -s "$E2E_EXPORT" "$here/expected_export.txt"; then
+  if wait_for $cap test -f "$E2E_EXPORT" && cmp -s "$E2E_EXPORT" "$expected_export"; then
     return 0
   fi
-  diff <(cat -A "$here/expected_export.txt") <(cat -A "$E2E_EXPORT" 2>/dev/null) | head -20
+  diff <(cat -A "$expected_export") <(cat -A "$E2E_EXPORT" 2>/dev/null) | head -20
   return 1
 }
 

@@ -9,28 +9,13 @@
 #include <QThread>
 #include <functional>
 
+#include "support/worked_example.h"
+
 namespace ristemo::test {
 
-// A report as the window hands it over: thirteen lines, each ended by CR LF.
+// The worked example's report as the window hands it over: thirteen lines, each ended by CR LF.
 inline QString thirteen_line_report() {
-    const QStringList lines = {
-        QStringLiteral("Ristemo 1.0 - © 2026 gli autori di Ristemo"),
-        QStringLiteral("Dati in ingresso:"),
-        QStringLiteral("creatinina plasmatica         : 1,2 mg/dl"),
-        QStringLiteral("peso corporeo                 : 80,0 Kg"),
-        QStringLiteral("altezza                       : 1,75 mt"),
-        QStringLiteral("età                           : 70 anni"),
-        QStringLiteral("sesso                         : maschile"),
-        QStringLiteral("Dati calcolati:"),
-        QStringLiteral("Stima clearance creatinina    : 65 ml/min"),
-        QStringLiteral("Body Mass Index               : 26,12"),
-        QStringLiteral("peso ideale / scostamento     : 70,5 Kg  13,5 pc"),
-        QStringLiteral("stima superficie corporea     : 1,96 mq"),
-        QStringLiteral("stima massa magra             : 62,1 Kg"),
-    };
-    QString text;
-    for (const QString& line : lines) text += line + QStringLiteral("\r\n");
-    return text;
+    return QString::fromStdString(worked_example_text("\r\n"));
 }
 
 // Runs the event loop until cond holds or timeout_ms passes; returns cond's last value.

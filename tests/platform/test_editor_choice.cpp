@@ -209,7 +209,6 @@ TEST(TypedLines, SplitAtEachCrLf) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(typed_lines(c.text), c.expected);
     }
-    EXPECT_EQ(typed_lines(test::thirteen_line_report()).size(), 13);
 }
 
 // The whole choice as the program makes it: programs found on PATH, the desktop default from

@@ -1,5 +1,3 @@
-#include "platform/linux/qt_printer.h"
-
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 
@@ -22,6 +20,7 @@
 
 #include "platform/linux/cups_submit.h"
 #include "platform/linux/fonts.h"
+#include "platform/linux/qt_printer.h"
 #include "sample_page.h"
 
 namespace {
@@ -202,11 +201,12 @@ TEST_P(PrintedLine, StandsAtItsPositionWithItsText) {
 TEST_P(PrintedLine, IsInkedFromItsLeftEdge) {
     ASSERT_TRUE(result().ok) << result().error;
     ASSERT_FALSE(picture().isNull()) << "pdftoppm gave no picture";
-    const PrintLine expected = ristemo::test::sample_page().at(GetParam());
+    const std::vector<PrintLine> page = ristemo::test::sample_page();
+    const PrintLine expected = page.at(GetParam());
     const double px_per_twip = 100.0 / 1440.0;
     const double left = expected.x_twips * px_per_twip;
     const double top = expected.y_twips * px_per_twip;
-    const double step = ristemo::test::kLineStepTwips * px_per_twip;
+    const double step = (page.at(1).y_twips - page.at(0).y_twips) * px_per_twip;
 
     // Ink of this line only: the band from a little above its top to well before the next line.
     const int band_top = static_cast<int>(std::floor(top - 0.3 * step));
