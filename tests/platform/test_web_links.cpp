@@ -183,7 +183,7 @@ TEST(WebLinks, WatchingTheOpenerLeavesTheEventLoopFree) {
             QFile(go).open(QIODevice::WriteOnly);
         },
         Qt::QueuedConnection);
-    QDeadlineTimer deadline(20000);
+    QDeadlineTimer deadline(60000);
     while (told.isEmpty() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 
