@@ -9,6 +9,7 @@
 #include "platform/windows/win_printer.h"
 #include "platform/windows/win_shell_open.h"
 #include "ui/win32/form1_window.h"
+#include "ui/win32/owned_popup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     // The shell opens some addresses through COM.
@@ -33,6 +34,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     if (!form.Form_Load()) return 1;
     window.attach(form);
     message_owner = window.handle();
+    ristemo::ui::make_owned_popup(window.handle());
     window.show(show_command);
 
     MSG msg;
