@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/windows/system_dll.h"
 #include "platform/windows/wide_text.h"
 
 namespace ristemo::platform {
@@ -24,8 +25,7 @@ std::string decimal(unsigned long value) {
 }
 
 // The spooler's DLL is loaded on the first print, not with the program: under Wine its start-up
-// looks for the system's printers, some 70 ms of the program's start. From the system folder
-// only, not from the program's.
+// looks for the system's printers, some 70 ms of the program's start.
 struct Spooler {
     decltype(&GetDefaultPrinterW) get_default_printer = nullptr;
     decltype(&OpenPrinterW) open_printer = nullptr;
@@ -33,23 +33,14 @@ struct Spooler {
     decltype(&ClosePrinter) close_printer = nullptr;
 };
 
-template <typename Function>
-void resolve(HMODULE dll, const char* name, Function& function) {
-    // Through void(*)(), the one cast between function types that says nothing about the call.
-    if (dll != nullptr)
-        function =
-            reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(dll, name)));
-}
-
 // Every member null when the DLL or a function is missing.
 const Spooler& spooler() {
     static const Spooler loaded = [] {
-        Spooler functions;
-        const HMODULE dll = LoadLibraryExW(L"winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        resolve(dll, "GetDefaultPrinterW", functions.get_default_printer);
-        resolve(dll, "OpenPrinterW", functions.open_printer);
-        resolve(dll, "GetPrinterW", functions.get_printer);
-        resolve(dll, "ClosePrinter", functions.close_printer);
+        const wchar_t* const dll = L"winspool.drv";
+        Spooler functions{system_function<decltype(&GetDefaultPrinterW)>(dll, "GetDefaultPrinterW"),
+                          system_function<decltype(&OpenPrinterW)>(dll, "OpenPrinterW"),
+                          system_function<decltype(&GetPrinterW)>(dll, "GetPrinterW"),
+                          system_function<decltype(&ClosePrinter)>(dll, "ClosePrinter")};
         if (!functions.get_default_printer || !functions.open_printer || !functions.get_printer ||
             !functions.close_printer)
             return Spooler{};

@@ -12,9 +12,6 @@
 #include "ui/win32/owned_popup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
-    // The shell opens some addresses through COM.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-
     namespace platform = ristemo::platform;
     HWND message_owner = nullptr;  // none until the window is on screen
     platform::WinMessageBox message_box(platform::widen(ristemo::core::kMessageTitle),
@@ -46,6 +43,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     // An export started just before the window closed still reaches its Notepad, and a failure
     // of it is still shown.
     editor.wait_for_exports();
-    CoUninitialize();
     return int(msg.wParam);
 }
