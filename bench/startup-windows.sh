@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Start-up of the Windows program under Wine (process start to window mapped), for ristemo.exe
-# and for an empty Win32 window built the same way, under Xvfb with a warm Wine server. Prints
-# medians and their ratio. Most of both is Wine's own start.
+# and for an empty Win32 window built the same way, under Xvfb with Wine fully warm: its server,
+# and its desktop process, which another window keeps running (as Windows' own desktop always
+# runs; otherwise each program would start it anew). Prints medians and their ratio. Most of
+# both is Wine's own start.
 # Usage: bench/startup-windows.sh [RUNS]   (builds build/windows first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,11 +19,14 @@ c++ -std=c++17 -O2 -o "$build/map_timer" "$root/bench/map_timer.cpp" -lX11
 run_all() {
   local wine_run="$root/cmake/wine-run" prefix="$build/wine-bench"
   export LC_ALL=it_IT.UTF-8
-  "$wine_run" "$prefix" "$build/bench/bench_empty_window_win32.exe" & sleep 5; kill $! 2>/dev/null
+  "$wine_run" "$prefix" "$build/bench/bench_empty_window_win32.exe" &
+  local keeper=$!
+  until xdotool search --name '^empty$' >/dev/null; do sleep 0.1; done
   for _ in $(seq "$runs"); do
     echo "empty $("$build/map_timer" 300 "$wine_run" "$prefix" "$build/bench/bench_empty_window_win32.exe")"
     echo "ristemo $("$build/map_timer" 300 "$wine_run" "$prefix" "$build/ristemo.exe")"
   done
+  kill "$keeper"
   WINEPREFIX="$prefix" wineserver -k
 }
 samples=$("$root/tests/support/with_xvfb" bash -c "$(declare -f run_all); root='$root' build='$build' runs='$runs' run_all")
