@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/windows/system_dll.h"
 #include "platform/windows/wide_text.h"
 
 namespace ristemo::platform {
@@ -21,6 +22,31 @@ std::string decimal(unsigned long value) {
         value /= 10;
     } while (value != 0);
     return digits;
+}
+
+// The spooler's DLL is loaded on the first print, not with the program: under Wine its start-up
+// looks for the system's printers, some 70 ms of the program's start.
+struct Spooler {
+    decltype(&GetDefaultPrinterW) get_default_printer = nullptr;
+    decltype(&OpenPrinterW) open_printer = nullptr;
+    decltype(&GetPrinterW) get_printer = nullptr;
+    decltype(&ClosePrinter) close_printer = nullptr;
+};
+
+// Every member null when the DLL or a function is missing.
+const Spooler& spooler() {
+    static const Spooler loaded = [] {
+        const wchar_t* const dll = L"winspool.drv";
+        Spooler functions{system_function<decltype(&GetDefaultPrinterW)>(dll, "GetDefaultPrinterW"),
+                          system_function<decltype(&OpenPrinterW)>(dll, "OpenPrinterW"),
+                          system_function<decltype(&GetPrinterW)>(dll, "GetPrinterW"),
+                          system_function<decltype(&ClosePrinter)>(dll, "ClosePrinter")};
+        if (!functions.get_default_printer || !functions.open_printer || !functions.get_printer ||
+            !functions.close_printer)
+            return Spooler{};
+        return functions;
+    }();
+    return loaded;
 }
 
 PrintResult failure(const std::string& reason) {
@@ -56,17 +82,18 @@ std::string system_message(DWORD error) {
 }
 
 bool printer_paused(std::wstring name) {
+    const Spooler& spool = spooler();
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(name.data(), &printer, nullptr)) return false;
+    if (!spool.open_printer || !spool.open_printer(name.data(), &printer, nullptr)) return false;
     DWORD needed = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    spool.get_printer(printer, 2, nullptr, 0, &needed);
     std::string info(needed, '\0');
     bool paused = false;
     if (needed > 0 &&
-        GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(info.data()), needed, &needed))
+        spool.get_printer(printer, 2, reinterpret_cast<BYTE*>(info.data()), needed, &needed))
         paused = (reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->Status &
                   PRINTER_STATUS_PAUSED) != 0;
-    ClosePrinter(printer);
+    spool.close_printer(printer);
     return paused;
 }
 
@@ -118,10 +145,11 @@ PrintResult WinPrinter::print_page(const std::vector<PrintLine>& lines) {
     const std::string bad_line = check_lines(lines);
     if (!bad_line.empty()) return failure(bad_line);
 
+    const Spooler& spool = spooler();
     DWORD size = 0;
-    GetDefaultPrinterW(nullptr, &size);
+    if (spool.get_default_printer) spool.get_default_printer(nullptr, &size);
     std::wstring wide_name(size, L'\0');
-    if (size == 0 || !GetDefaultPrinterW(wide_name.data(), &size))
+    if (size == 0 || !spool.get_default_printer(wide_name.data(), &size))
         return failure("nessuna stampante predefinita");
     wide_name.resize(size > 0 ? size - 1 : 0);
     const std::string name = narrow(wide_name);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ristemo.exe under Wine, driven as a user would with xdotool: the worked example, its five
 # results read from the window, the export into a new Notepad, Esc then Yes, and the refusal
-# under a locale with a decimal point. Run under an X server (CTest starts Xvfb).
+# under a locale with a decimal point; then under a window manager (openbox), the keyboard in the
+# new window and its absence from the taskbar. Run under an X server (CTest starts Xvfb).
 # Usage: e2e_wine.sh WINE_RUN PREFIX RISTEMO_EXE WIN_TEXT_EXE EXPECTED_EXPORT
 set -uo pipefail
 wine_run="$1" prefix="$2" exe="$3" win_text="$4" expected_export="$5"
@@ -29,10 +30,13 @@ controls_hold() {  # expected, title, ids...
   [ "$got" = "$expected" ]
 }
 
-# The worked example.
+# The worked example. The new window has the keyboard, in the creatinine box: without a window
+# manager the keys reach the window under the pointer, so the pointer goes there, with no click.
 start it_IT.UTF-8
 if wait_for $cap main_window; then
-  activate "$(main_window)"
+  in_first_box() { [ "$(texts focus "Ristemo 1.0")" = 100 ]; }
+  check "the new window has the keyboard in the creatinine box" wait_for $cap in_first_box
+  xdotool mousemove --window "$(main_window)" 300 150
   type_text 1.2
   key Return
   type_text 80
@@ -139,6 +143,32 @@ else
   fail "decimal point: no refusal shown"
 fi
 kill "$pid" 2>/dev/null
+
+# Under openbox: the window manager gives the new window the keyboard, typed into at once with
+# no click, and keeps it off its taskbar; on Windows it has no taskbar button and a plain caption.
+XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/share openbox >/dev/null 2>&1 &
+wm=$!
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
+check "openbox runs" wait_for $cap wm_ready
+start it_IT.UTF-8
+if wait_for $cap main_window; then
+  wid=$(main_window)
+  active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; }
+  if wait_for $cap active; then
+    type_text 75
+    check "openbox: typed into the new window at once" wait_for $cap controls_hold 75 "Ristemo 1.0" 100
+  else
+    fail "openbox: the new window has the keyboard"
+  fi
+  xprop -id "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR &&
+    pass "openbox: off the taskbar" || fail "openbox: state [$(xprop -id "$wid" _NET_WM_STATE)]"
+  check "off the taskbar on Windows, with a plain caption" texts off-taskbar "Ristemo 1.0"
+  key F12
+  wait_for $cap ended || fail "openbox: F12 leaves the program running"
+else
+  fail "openbox: the window is not shown"
+fi
+kill "$pid" "$wm" 2>/dev/null
 
 echo "e2e_wine: $failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -15,6 +15,10 @@
 //                                          (0: the window is not the active one)
 //   win_text foreground TITLE-PREFIX       nothing; status 0 when the foreground window's title
 //                                          starts so (it takes the keys)
+//   win_text off-taskbar TITLE-PREFIX      nothing; status 0 when that window gets no taskbar
+//                                          button on Windows (it has an owner and no
+//                                          WS_EX_APPWINDOW) and keeps an ordinary title bar (a
+//                                          caption, and no WS_EX_TOOLWINDOW)
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
@@ -138,6 +142,14 @@ int wmain(int argc, wchar_t** argv) {
             for (int i = 3; i < argc; ++i)
                 print(accessible_name(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
             return 0;
+        }
+        if (mode == L"off-taskbar" && text_of(window).rfind(name, 0) == 0) {
+            const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+            const LONG_PTR ex_style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+            return GetWindow(window, GW_OWNER) != nullptr && (ex_style & WS_EX_APPWINDOW) == 0 &&
+                           (style & WS_CAPTION) == WS_CAPTION && (ex_style & WS_EX_TOOLWINDOW) == 0
+                       ? 0
+                       : 1;
         }
         if (mode == L"focus" && text_of(window).rfind(name, 0) == 0) {
             GUITHREADINFO thread{};

@@ -9,11 +9,9 @@
 #include "platform/windows/win_printer.h"
 #include "platform/windows/win_shell_open.h"
 #include "ui/win32/form1_window.h"
+#include "ui/win32/owned_popup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
-    // The shell opens some addresses through COM.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-
     namespace platform = ristemo::platform;
     HWND message_owner = nullptr;  // none until the window is on screen
     platform::WinMessageBox message_box(platform::widen(ristemo::core::kMessageTitle),
@@ -31,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     // The refusal is a failed start, whatever the answer.
     if (!window.form().Form_Load()) return 1;
     message_owner = window.handle();
+    ristemo::ui::make_owned_popup(window.handle());
     window.show(show_command);
 
     MSG msg;
@@ -42,6 +41,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     // An export started just before the window closed still reaches its Notepad, and a failure
     // of it is still shown.
     editor.wait_for_exports();
-    CoUninitialize();
     return int(msg.wParam);
 }
