@@ -64,7 +64,7 @@ public:
         f.open(QIODevice::WriteOnly);
         QByteArray script =
             "#!/bin/sh\n{ echo call; for a in \"$@\"; do printf 'arg %s\\n' \"$a\"; "
-            "done; } >> '" +
+            "done; echo end; } >> '" +
             log_path().toLocal8Bit() + "'\n";
         script +=
             status < 0 ? QByteArray("sleep 5\n") : "exit " + QByteArray::number(status) + "\n";
@@ -97,16 +97,21 @@ public:
         return QProcess::execute("xdg-mime", {"default", id, "x-scheme-handler/http"}) == 0;
     }
 
-    // Each recorded call as its argument list.
+    // Each recorded call as its argument list; a call still being written is not one yet.
     QList<QStringList> calls() const {
         QList<QStringList> out;
         QFile f(log_path());
         if (!f.open(QIODevice::ReadOnly)) return out;
+        std::optional<QStringList> call;
         for (const QByteArray& line : f.readAll().split('\n')) {
-            if (line == "call")
-                out.append(QStringList());
-            else if (line.startsWith("arg ") && !out.isEmpty())
-                out.last() << QString::fromUtf8(line.mid(4));
+            if (line == "call") {
+                call.emplace();
+            } else if (line.startsWith("arg ") && call) {
+                *call << QString::fromUtf8(line.mid(4));
+            } else if (line == "end" && call) {
+                out.append(*call);
+                call.reset();
+            }
         }
         return out;
     }
