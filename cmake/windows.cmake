@@ -24,8 +24,9 @@ target_link_options(bench_empty_window_win32 PRIVATE -municode)
 set_target_properties(bench_empty_window_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                       ${CMAKE_BINARY_DIR}/bench)
 # Not the yardstick: what one line of text with the program's look costs on top of it.
-add_executable(bench_text_window_win32 WIN32 bench/text_window_win32.cpp
+add_executable(bench_text_window_win32 WIN32 bench/empty_window_win32.cpp
                bench/text_window_win32.rc)
+target_compile_definitions(bench_text_window_win32 PRIVATE WITH_TEXT)
 target_include_directories(bench_text_window_win32 PRIVATE ${PROJECT_SOURCE_DIR}/ui/win32)
 target_link_options(bench_text_window_win32 PRIVATE -municode)
 set_target_properties(bench_text_window_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY
