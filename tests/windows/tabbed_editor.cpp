@@ -15,7 +15,7 @@
 //   --cr-breaks        the document's text and length, as WM_GETTEXT(LENGTH) gives them, have
 //                      each line break as CR alone (EM_GETTEXTEX, GTL_NUMCHARS), as some
 //                      rich-edit versions give them
-//   --hold-file        keep FILE open, not shared for deleting, while its document is open
+//   --hold-file        keep FILE open, not shared for deleting, until the windows close
 //   --no-window        show nothing and end after 5 s
 //   --launcher         start tabbed_editor.exe with the other options, as a child, and end
 //   --broker           wait, without a window of class "Notepad", for --via-broker requests and
