@@ -34,10 +34,13 @@ XdgShellOpen::~XdgShellOpen() {
     watches_->ended.wait(lock, [this] { return watches_->running == 0; });
 }
 
-QString XdgShellOpen::query(const QString& program, const QStringList& arguments) const {
+std::optional<QString> XdgShellOpen::query(const QString& program,
+                                           const QStringList& arguments) const {
     const QString path = find_program(program);
-    if (path.isEmpty()) return {};
-    return ask_tool(path, arguments, options_.query_timeout_ms).output;
+    if (path.isEmpty()) return QString();
+    const ToolAnswer answer = ask_tool(path, arguments, options_.query_timeout_ms);
+    if (!answer.finished) return std::nullopt;
+    return answer.output;
 }
 
 bool XdgShellOpen::has_associated_program(const QString& address) const {
@@ -46,18 +49,19 @@ bool XdgShellOpen::has_associated_program(const QString& address) const {
         return true;
     QString scheme = QUrl(address).scheme().toLower();
     if (scheme.isEmpty()) scheme = QStringLiteral("http");
-    if (!query(options_.xdg_mime, {QStringLiteral("query"), QStringLiteral("default"),
-                                   QStringLiteral("x-scheme-handler/") + scheme})
-             .isEmpty())
-        return true;
-    if (scheme == QStringLiteral("http") || scheme == QStringLiteral("https")) {
-        return !query(options_.xdg_settings,
-                      {QStringLiteral("get"), QStringLiteral("default-web-browser")})
-                    .isEmpty();
-    }
-    return !query(options_.xdg_settings,
-                  {QStringLiteral("get"), QStringLiteral("default-url-scheme-handler"), scheme})
-                .isEmpty();
+    // Only an answer of nothing means no program: a tool too slow to answer (a busy machine) or
+    // one that crashed leaves it to the opener, whose failure is then reported like any other.
+    const std::optional<QString> by_type =
+        query(options_.xdg_mime, {QStringLiteral("query"), QStringLiteral("default"),
+                                  QStringLiteral("x-scheme-handler/") + scheme});
+    if (!by_type || !by_type->isEmpty()) return true;
+    const QStringList setting =
+        scheme == QStringLiteral("http") || scheme == QStringLiteral("https")
+            ? QStringList{QStringLiteral("get"), QStringLiteral("default-web-browser")}
+            : QStringList{QStringLiteral("get"), QStringLiteral("default-url-scheme-handler"),
+                          scheme};
+    const std::optional<QString> by_setting = query(options_.xdg_settings, setting);
+    return !by_setting || !by_setting->isEmpty();
 }
 
 std::int32_t XdgShellOpen::shell_open(const std::string& address_utf8, LateFailure late_failure) {

@@ -18,10 +18,11 @@ struct XdgShellOpenOptions {
                                                 const std::vector<DesktopEntry>& applications)>
         chooser;
     // How long xdg-open is watched, off the interface thread, for a failure before the launch
-    // counts as done.
-    int exit_wait_ms = 2000;
-    // Longest wait for xdg-mime or xdg-settings to answer.
-    int query_timeout_ms = 1500;
+    // counts as done. It takes over a second to fail on a busy machine.
+    int exit_wait_ms = 5000;
+    // Longest wait for xdg-mime or xdg-settings to answer (a quarter of a second, well over one on
+    // a busy machine); without an answer, xdg-open is tried.
+    int query_timeout_ms = 5000;
     // Programs used, looked up in PATH unless given with a path.
     QString xdg_open = QStringLiteral("xdg-open");
     QString xdg_mime = QStringLiteral("xdg-mime");
@@ -44,7 +45,9 @@ public:
 
 private:
     bool has_associated_program(const QString& address) const;
-    QString query(const QString& program, const QStringList& arguments) const;
+    // The tool's answer (empty when it has none, or is not installed); nothing when it did not
+    // answer in time.
+    std::optional<QString> query(const QString& program, const QStringList& arguments) const;
 
     struct Watches;
 

@@ -157,6 +157,33 @@ INSTANTIATE_TEST_SUITE_P(Behaviours, RegisteredBrowser,
                                            BrowserRow{"keeps_running", -1, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Desktop tools that do not answer in time say nothing of the association: xdg-open is tried and
+// reaches the browser, and no open-with dialog is offered.
+TEST(WebLinks, DesktopToolsTooSlowToAnswerLeaveItToTheOpener) {
+    XdgSandbox sandbox;
+    sandbox.write_browser_entry(kBrowserId, sandbox.write_browser("fakebrowser"),
+                                "x-scheme-handler/http;");
+    ASSERT_TRUE(sandbox.register_default(kBrowserId));
+    const QString hung = sandbox.path("bin/hung-tool");
+    QFile script(hung);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec sleep 60\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    ScriptedChooser chooser;
+    XdgShellOpenOptions options = chooser.options();
+    options.xdg_mime = options.xdg_settings = hung;
+    options.query_timeout_ms = 100;
+    XdgShellOpen shell(options);
+    reset_module();
+
+    Module1::link_target = web_links::kNomra;
+    EXPECT_TRUE(Module1::open_link(shell));
+    EXPECT_EQ(Module1::launch_result, kShellSuccess);
+    EXPECT_EQ(sandbox.wait_for_calls(1), QList<QStringList>({{QString(web_links::kNomra)}}));
+    EXPECT_TRUE(chooser.asked.isEmpty());
+}
+
 // While xdg-open is watched the interface thread goes on: an event queued after open_link runs
 // while the browser still waits for it, and the browser's failure is told afterwards.
 TEST(WebLinks, WatchingTheOpenerLeavesTheEventLoopFree) {
