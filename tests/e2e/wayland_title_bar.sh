@@ -31,7 +31,7 @@ type_shown() {  # text
   type_text "$1"
   wait_for $cap keys_received_at_least $((n + 2 * ${#1})) ||
     { echo "typed $1: $(keys_received) key events, $n before"; last_traffic; return 1; }
-  wait_for $cap frame_after_last_press ||
+  wait_for $cap shown_after_last_press ||
     { echo "typed $1: no frame shown after it"; last_traffic; return 1; }
 }
 
