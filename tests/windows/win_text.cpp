@@ -19,6 +19,9 @@
 //                                          button on Windows (it has an owner and no
 //                                          WS_EX_APPWINDOW) and keeps an ordinary title bar (a
 //                                          caption, and no WS_EX_TOOLWINDOW)
+//   win_text place TITLE-PREFIX            the window's left and top on the screen
+//   win_text start-at X Y PROGRAM          starts the program asking for its first window at X, Y
+//                                          (STARTUPINFO, as a launcher may) and waits for its end
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
@@ -131,6 +134,22 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring name = argv[2];
     if (mode == L"names") CoInitialize(nullptr);
     if (mode == L"foreground") return text_of(GetForegroundWindow()).rfind(name, 0) == 0 ? 0 : 1;
+    if (mode == L"start-at" && argc == 5) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USEPOSITION;
+        startup.dwX = DWORD(std::wcstol(argv[2], nullptr, 10));
+        startup.dwY = DWORD(std::wcstol(argv[3], nullptr, 10));
+        std::wstring command = L"\"" + std::wstring(argv[4]) + L"\"";
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return 1;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD status = 1;
+        GetExitCodeProcess(process.hProcess, &status);
+        return int(status);
+    }
     bool found = false;
     for (HWND window : top_level_windows()) {
         if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
@@ -150,6 +169,12 @@ int wmain(int argc, wchar_t** argv) {
                            (style & WS_CAPTION) == WS_CAPTION && (ex_style & WS_EX_TOOLWINDOW) == 0
                        ? 0
                        : 1;
+        }
+        if (mode == L"place" && text_of(window).rfind(name, 0) == 0) {
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            print(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top));
+            return 0;
         }
         if (mode == L"focus" && text_of(window).rfind(name, 0) == 0) {
             GUITHREADINFO thread{};
