@@ -76,7 +76,9 @@ installed() {  # what, HKLM|HKCU, version, program
     test ! -e "$other_dir" -a ! -e "$other_link" -a -z "$(value "$other" DisplayName)"
 }
 
-win cmd /c exit  # boots the prefix before the first snapshot
+# A run stopped half-way may have left an installation in the prefix: it goes first.
+rm -rf "$machine_dir" "$machine_link" "$user_dir" "$user_link"
+for root in HKLM HKCU; do win reg delete "$root\\$entry" /f >/dev/null 2>&1; done
 snapshot >"$work/clean"
 check "the two builds are two programs" test -n "$(cmp "$exe" "$next_exe" 2>&1)"
 

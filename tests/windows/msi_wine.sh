@@ -50,7 +50,9 @@ installed() {  # what, version, program
   check "$1: by gli autori di Ristemo" grep -q 'Publisher *REG_SZ *gli autori di Ristemo$' "$work/entries"
 }
 
-win cmd /c exit  # boots the prefix before the first snapshot
+# A run stopped half-way may have left a package installed in the prefix: it goes first.
+msiexec /x "$next_msi"
+msiexec /x "$msi"
 # The package cache, which Windows always has and Wine makes with its first package.
 mkdir -p "$drive/windows/Installer"
 snapshot >"$work/clean"
