@@ -43,7 +43,10 @@ snapshot() {
   for root in HKLM HKCU; do win reg query "$root\\$entry" 2>/dev/null | tr -d '\r' | grep -v '^reg:'; done
   true
 }
-value() { win reg query "$1\\$entry" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'; }
+value() {  # HKLM|HKCU, name: the entry's value
+  win reg query "$1\\$entry" /v "$2" 2>/dev/null | tr -d '\r' |
+    awk -v v="$2" '$1 == v { $1 = $2 = ""; sub(/^ +/, ""); print }'
+}
 same_as() { snapshot >"$work/now" && cmp -s "$1" "$work/now"; }
 check_unchanged() {  # what
   if same_as "$work/before"; then pass "$1: nothing changed"; else
