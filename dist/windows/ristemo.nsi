@@ -99,25 +99,22 @@ FunctionEnd
 Function .onInit
   SetRegView 64
   !insertmacro MULTIUSER_INIT
-  ; A user who is not an administrator cannot replace an installation for all users: a copy of
-  ; their own beside it would leave two (they may still ask for one with /CurrentUser).
   ${GetParameters} $R0
-  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $MultiUser.InstallMode == "CurrentUser"
-  ${AndIf} $MultiUser.Privileges != "Admin"
-  ${AndIf} $MultiUser.Privileges != "Power"
-  ${AndIf} $0 != ""
-    ClearErrors
-    ${GetOptions} $R0 "/CurrentUser" $R1
-    ${If} ${Errors}
-      !insertmacro refuse "${PRODUCT} è installato per tutti gli utenti: per aggiornarlo \
-        ${NEEDS_ADMINISTRATOR}"
-    ${EndIf}
-  ${EndIf}
   ClearErrors
   ${GetOptions} $R0 "/CurrentUser" $R1
   ${IfNot} ${Errors}
     Call MultiUser.InstallMode.CurrentUser
+  ${Else}
+    ; A user who is not an administrator cannot replace an installation for all users: a copy of
+    ; their own beside it would leave two, which they must ask for.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $MultiUser.InstallMode == "CurrentUser"
+    ${AndIf} $MultiUser.Privileges != "Admin"
+    ${AndIf} $MultiUser.Privileges != "Power"
+    ${AndIf} $0 != ""
+      !insertmacro refuse "${PRODUCT} è installato per tutti gli utenti: per aggiornarlo \
+        ${NEEDS_ADMINISTRATOR}"
+    ${EndIf}
   ${EndIf}
   ClearErrors
   ${GetOptions} $R0 "/AllUsers" $R1
