@@ -10,6 +10,7 @@
 #include "platform/windows/win_editor_export.h"
 #include "platform/windows/win_message_box.h"
 #include "platform/windows/win_printer.h"
+#include "platform/windows/win_shell_open.h"
 
 namespace ristemo::platform {
 namespace {
@@ -210,6 +211,16 @@ INSTANTIATE_TEST_SUITE_P(
                     // One that stays 5 s without a window (the stand-in Notepad of this folder).
                     ExportCase{"no_window", L"tabbed_editor.exe --no-window", true, kNotShown}),
     [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
+
+// COM is started for the shell's call and stopped after it: the thread's COM is left as it was,
+// so that starting it afresh afterwards is a first start (S_OK, not S_FALSE).
+TEST(ShellOpen, LeavesTheThreadsComAsItWas) {
+    WinShellOpen shell;
+    EXPECT_EQ(shell.shell_open("C:\\ristemo-no-such-file.txt", {}), SE_ERR_FNF);
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(started, S_OK);
+    if (SUCCEEDED(started)) CoUninitialize();
+}
 
 }  // namespace
 }  // namespace ristemo::platform
