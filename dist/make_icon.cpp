@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) return 2;
-    return ristemo::ui::calculator_icon().pixmap(16, 16).save(QString::fromLocal8Bit(argv[1])) ? 0
-                                                                                               : 1;
+    return ristemo::ui::qt::calculator_icon().pixmap(16, 16).save(QString::fromLocal8Bit(argv[1]))
+               ? 0
+               : 1;
 }

@@ -16,7 +16,7 @@ namespace ristemo::test {
 // A loaded, shown and active window over recording fakes.
 struct Form1Harness : FakeServices {
     form::Services services{message_box, locale, regional_settings, printer, editor, shell};
-    std::unique_ptr<ui::Form1Window> form = std::make_unique<ui::Form1Window>(services);
+    std::unique_ptr<ui::qt::Form1Window> form = std::make_unique<ui::qt::Form1Window>(services);
 
     // False when the window did not become active, so keys would go nowhere.
     bool show() {

@@ -12,7 +12,7 @@
 // The common controls need the Windows headers before them.
 #include <commctrl.h>
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 namespace {
 
 using platform::widen;
@@ -176,4 +176,4 @@ TEST(Form1WindowColours, HighContrastTakesTheSystemTextColours) {
 }
 
 }  // namespace
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

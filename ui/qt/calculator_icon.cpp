@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 QIcon calculator_icon() {
     const QColor black(0, 0, 0);
@@ -35,4 +35,4 @@ QIcon calculator_icon() {
     return QIcon(pixmap);
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

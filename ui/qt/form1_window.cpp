@@ -16,7 +16,7 @@
 #include "platform/linux/window_hints.h"
 #include "ui/qt/calculator_icon.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 namespace {
 
@@ -276,4 +276,4 @@ QWidget* Form1Window::widget_of(form::ControlRef control) const {
     return nullptr;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

@@ -6,7 +6,7 @@
 #include "form/form1_design.h"
 #include "ui/qt/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 // The menu tree of the design: a menu holds the entries that follow it one level deeper.
 void Form1Window::create_menus() {
@@ -40,4 +40,4 @@ void Form1Window::create_menus() {
     }
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

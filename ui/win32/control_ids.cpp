@@ -1,6 +1,6 @@
 #include "ui/win32/control_ids.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -52,4 +52,4 @@ const form::ControlDesign* ids::design_of(int id) {
     return nullptr;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -4,7 +4,7 @@
 
 // The child-window identifiers of Form1's controls: what a test or an accessibility tool finds
 // them by. Control arrays take consecutive identifiers from their index 0.
-namespace ristemo::ui::ids {
+namespace ristemo::ui::win32::ids {
 
 inline constexpr int kText1 = 100;    // + index, 0 to 3
 inline constexpr int kOption1 = 200;  // + index, 0 and 1
@@ -28,4 +28,4 @@ int id_of(const form::ControlDesign& control);
 // The design of the control with this identifier; nullptr for none.
 const form::ControlDesign* design_of(int id);
 
-}  // namespace ristemo::ui::ids
+}  // namespace ristemo::ui::win32::ids

@@ -12,7 +12,7 @@
 #include "platform/windows/wide_text.h"
 #include "ui/win32/control_ids.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -292,4 +292,4 @@ HWND Form1Window::widget_of(form::ControlRef control) const {
     return nullptr;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

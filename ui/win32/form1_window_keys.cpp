@@ -1,6 +1,6 @@
 #include "ui/win32/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -31,7 +31,7 @@ wchar_t character_of(int code) {
 }  // namespace
 
 // Key preview: the message loop shows the window each key before the focused control gets it.
-bool Form1Window::preview(MSG& msg) {
+bool Form1Window::preview_key(MSG& msg) {
     if (window_ == nullptr || !IsWindow(window_)) return false;
     if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
     if (TranslateAcceleratorW(window_, accelerators_, &msg)) return true;
@@ -99,4 +99,4 @@ void Form1Window::send_tab() {
     PostMessageW(window_, kSentTab, 0, 0);
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

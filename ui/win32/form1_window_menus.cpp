@@ -6,7 +6,7 @@
 #include "ui/win32/control_ids.h"
 #include "ui/win32/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 // The menu tree of the design: a menu holds the entries that follow it one level deeper. The
 // function keys send their items' commands, whichever control has the focus.
@@ -49,4 +49,4 @@ void Form1Window::command(int id, int notification) {
     }
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

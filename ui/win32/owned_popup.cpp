@@ -1,6 +1,6 @@
 #include "ui/win32/owned_popup.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 void make_owned_popup(HWND window) {
     // Created overlapped: only an overlapped window gets its place chosen by the system.
@@ -14,4 +14,4 @@ void make_owned_popup(HWND window) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -2,7 +2,7 @@
 
 #include "platform/windows/win32.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 // Makes the hidden main window, owned by a hidden window to stay off the taskbar, an owned
 // pop-up before it is first shown, keeping its place, frame, caption and menu.
@@ -13,4 +13,4 @@ namespace ristemo::ui {
 // looks as the overlapped window did, and an owned window has no taskbar button either way.
 void make_owned_popup(HWND window);
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32
