@@ -56,11 +56,11 @@ bool Form1Window::preview_key(MSG& msg) {
 
     // Ctrl with a letter gives a control character: the box's editing commands (copy, paste,
     // undo), not typing; whatever a paste brings in is judged by the input check.
-    if (key_down(VK_CONTROL) && msg.wParam < 32 && msg.wParam != 8 && msg.wParam != 9 &&
-        msg.wParam != 13 && msg.wParam != 27)
+    const int typed = code_of(wchar_t(msg.wParam));
+    if (key_down(VK_CONTROL) && typed < ' ' && typed != form::kBackspace && typed != form::kTab &&
+        typed != form::kEnter && typed != form::kEscape)
         return false;
     const form::ControlRef ref = control_of(GetFocus());
-    const int typed = code_of(wchar_t(msg.wParam));
     // Enter on a button runs it in the handler, which then discards the key.
     const int code = form_.key_press(ref, typed);
     // The handler may have closed the window (Esc, then Yes).
