@@ -148,9 +148,9 @@ TEST_P(Rejection, SaysWhyAndFocusesTheControl) {
     const RejectionRow& row = GetParam();
     Harness h;
     h.fill(row.texts, row.sex);
-    h.view.focus = {Control::Command1, 0};
+    h.view.focus = {Control::Command1, form::kNoIndex};
 
-    h.form.Command1_Click();
+    h.form.run(form::Command::Calculate);
 
     EXPECT_EQ(h.prompts(), Strings{row.message});
     EXPECT_EQ(h.fakes.message_box.shown[0].buttons, Buttons::Ok);
@@ -219,7 +219,7 @@ TEST_P(Results, FillTheFiveBoxes) {
     Harness h;
     h.fill(row.texts, row.sex);
 
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
 
     EXPECT_TRUE(h.fakes.message_box.shown.empty());
     EXPECT_EQ(h.view.label_texts(), row.labels);
@@ -246,12 +246,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Form1, RejectedRunKeepsTheLastResults) {
     Harness h;
     h.fill_worked_example();
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
     const Strings before = h.view.label_texts();
     const float crcl = h.form.record().crcl;
 
     h.view.texts[2] = "17";
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
 
     EXPECT_EQ(h.view.label_texts(), before);
     EXPECT_EQ(h.form.record().crcl, crcl);
@@ -264,10 +264,10 @@ TEST(Form1, RejectedRunKeepsTheLastResults) {
 TEST(Form1, ResetClearsTheWindowAndKeepsTheRecord) {
     Harness h;
     h.fill({"1", "100", "60", "1,6"}, 'f');
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
     const core::PatientRecord kept = h.form.record();
 
-    h.form.Command2_Click();
+    h.form.run(form::Command::Reset);
 
     EXPECT_EQ(h.view.texts, (std::array<std::string, 4>{}));
     EXPECT_EQ(h.view.label_texts(), Strings(5));
@@ -277,13 +277,13 @@ TEST(Form1, ResetClearsTheWindowAndKeepsTheRecord) {
     EXPECT_EQ(h.form.record().crcl, kept.crcl);
 
     h.fakes.message_box.script = {Answer::Yes};
-    h.form.direct_print();
+    h.form.run(form::Command::Print);
     EXPECT_EQ(h.fakes.printer.pages.size(), 1u);
 }
 
 TEST(Form1, AboutText) {
     Harness h;
-    h.form.mnu_about_Click();
+    h.form.run(form::Command::About);
     const std::string expected =
         "Ristemo 1.0 - \u00a9 2026 gli autori di Ristemo\r\n\r\n"
         "Ristemo \u00e8 destinato a medici professionisti, in grado di interpretarne "
@@ -299,15 +299,11 @@ TEST(Form1, AboutText) {
     EXPECT_FALSE(h.view.closed);
 }
 
-TEST(Form1, ExitCommandsCloseWithoutAsking) {
-    for (int command = 0; command < 2; ++command) {
-        SCOPED_TRACE(command == 0 ? "button Esci" : "menu Esci");
-        Harness h;
-        if (command == 0) h.form.Command3_Click(2);
-        if (command == 1) h.form.mnu_esci_Click();
-        EXPECT_TRUE(h.view.closed);
-        EXPECT_TRUE(h.fakes.message_box.shown.empty());
-    }
+TEST(Form1, ExitClosesWithoutAsking) {
+    Harness h;
+    h.form.run(form::Command::Exit);
+    EXPECT_TRUE(h.view.closed);
+    EXPECT_TRUE(h.fakes.message_box.shown.empty());
 }
 
 struct PrintRow {
@@ -325,11 +321,11 @@ TEST_P(Print, AsksThenPrintsTheReportPage) {
     const PrintRow& row = GetParam();
     Harness h;
     h.fill_worked_example();
-    if (row.calculated) h.form.calcolo_cg();
+    if (row.calculated) h.form.run(form::Command::Calculate);
     h.fakes.message_box.script = {row.answer};
     h.fakes.printer.result = row.printer;
 
-    h.form.Command3_Click(0);
+    h.form.run(form::Command::Print);
 
     EXPECT_EQ(h.prompts(), row.prompts);
     if (!row.prompts.empty()) {
@@ -396,8 +392,8 @@ TEST(Form1, ExportSendsTheReportAndTellsAFailureWhileTheWindowLives) {
             ASSERT_TRUE(form.Form_Load());
             view.texts = {"1,2", "80", "70", "1,75"};
             view.options = {true, false};
-            if (row.calculated) form.calcolo_cg();
-            form.Command3_Click(1);
+            if (row.calculated) form.run(form::Command::Calculate);
+            form.run(form::Command::Export);
             record = form.record();
             if (!row.window_gone && !fakes.editor.handlers.empty())
                 fakes.editor.handlers[0](failure);
@@ -414,7 +410,7 @@ TEST(Form1, ExportSendsTheReportAndTellsAFailureWhileTheWindowLives) {
 
 struct LinkRow {
     const char* name;
-    void (form::Form1::*item)();
+    form::Command item;
     const char* address;
     std::int32_t shell_code;
     bool fails_later;
@@ -428,7 +424,7 @@ TEST_P(WebLinks, OpenTheirPageOrSayWhyNot) {
     Harness h;
     h.fakes.shell.code = row.shell_code;
 
-    (h.form.*row.item)();
+    h.form.run(row.item);
     ASSERT_TRUE(h.fakes.shell.late_failure);
     if (row.fails_later) {
         EXPECT_TRUE(h.fakes.message_box.shown.empty());
@@ -444,24 +440,21 @@ TEST_P(WebLinks, OpenTheirPageOrSayWhyNot) {
     EXPECT_EQ(form::Module1::link_target, row.address);
 }
 
-using form::Form1;
+using Cmd = form::Command;
 namespace links = form::web_links;
 INSTANTIATE_TEST_SUITE_P(
     MenuItems, WebLinks,
-    testing::Values(LinkRow{"Nomra", &Form1::mnu_nomra_Click, links::kNomra,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"Velsor", &Form1::mnu_velsor_Click, links::kVelsor,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"Mirdo", &Form1::mnu_mirdo_Click, links::kMirdo,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"Zentab", &Form1::mnu_zentab_Click, links::kZentab,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"NoAssociationOffersOpenWith", &Form1::mnu_mirdo_Click, links::kMirdo,
-                            platform::kShellNoAssociation, false, false},
-                    LinkRow{"FailureIsTold", &Form1::mnu_zentab_Click, links::kZentab,
-                            platform::kShellFailure, false, true},
-                    LinkRow{"FailureAfterTheClickIsTold", &Form1::mnu_velsor_Click, links::kVelsor,
-                            platform::kShellSuccess, true, true}),
+    testing::Values(
+        LinkRow{"Nomra", Cmd::OpenNomra, links::kNomra, platform::kShellSuccess, false, false},
+        LinkRow{"Velsor", Cmd::OpenVelsor, links::kVelsor, platform::kShellSuccess, false, false},
+        LinkRow{"Mirdo", Cmd::OpenMirdo, links::kMirdo, platform::kShellSuccess, false, false},
+        LinkRow{"Zentab", Cmd::OpenZentab, links::kZentab, platform::kShellSuccess, false, false},
+        LinkRow{"NoAssociationOffersOpenWith", Cmd::OpenMirdo, links::kMirdo,
+                platform::kShellNoAssociation, false, false},
+        LinkRow{"FailureIsTold", Cmd::OpenZentab, links::kZentab, platform::kShellFailure, false,
+                true},
+        LinkRow{"FailureAfterTheClickIsTold", Cmd::OpenVelsor, links::kVelsor,
+                platform::kShellSuccess, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // One typed character: where the focus is, what the box holds, what the user answers to "uscire?".
@@ -518,7 +511,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"EnterOnOptionSendsTab", kMale, "", 13, Answer::No, 0, 1, {}, false},
         KeyRow{"SpaceOnOptionPasses", kMale, "", ' ', Answer::No, ' ', 0, {}, false},
         KeyRow{"EnterRunsCalculate",
-               {Control::Command1, 0},
+               {Control::Command1, form::kNoIndex},
                "",
                13,
                Answer::No,
@@ -528,7 +521,7 @@ INSTANTIATE_TEST_SUITE_P(
                false},
         KeyRow{"EnterRunsEsci", {Control::Command3, 2}, "", 13, Answer::No, 0, 0, {}, true},
         KeyRow{"SpaceOnButtonIsTheButtons",
-               {Control::Command1, 0},
+               {Control::Command1, form::kNoIndex},
                "",
                ' ',
                Answer::No,
@@ -537,7 +530,7 @@ INSTANTIATE_TEST_SUITE_P(
                {},
                false},
         KeyRow{"EscapeOnButtonAnsweredNo",
-               {Control::Command2, 0},
+               {Control::Command2, form::kNoIndex},
                "",
                27,
                Answer::No,
@@ -555,8 +548,8 @@ TEST(Form1, ArrowInTheSexGroupSelectsTheOtherOption) {
         ControlRef focus;
     };
     const Row rows[] = {
-        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, 0}},
-        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, 0}},
+        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, form::kNoIndex}},
+        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, form::kNoIndex}},
         {{Control::Text1, 2}, false, {false, false}, {Control::Text1, 2}},
     };
     for (const Row& row : rows) {

@@ -48,14 +48,16 @@ class ControlDesignRow : public testing::TestWithParam<ControlRow> {};
 
 TEST_P(ControlDesignRow, MatchesTheWindowLayout) {
     const ControlRow& row = GetParam();
-    const ControlDesign* d = find_control(row.name, row.index);
+    const ControlDesign* d = nullptr;
+    for (int c = 0; c <= int(Control::Other); ++c) {
+        if (std::string(name_of(Control(c))) == row.name) d = find_control({Control(c), row.index});
+    }
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->kind, row.kind);
     EXPECT_STREQ(d->caption, row.caption);
-    EXPECT_EQ(d->frame, row.frame);
     const ControlDesign* frame = frame_of(*d);
-    EXPECT_EQ(frame ? std::string(frame->name) : "",
-              row.frame == kClientArea ? std::string() : "Frame" + std::to_string(row.frame));
+    EXPECT_EQ(frame ? std::string(name_of(frame->name)) : "",
+              row.frame == 0 ? std::string() : "Frame" + std::to_string(row.frame));
     EXPECT_EQ(d->left, row.left);
     EXPECT_EQ(d->top, row.top);
     EXPECT_EQ(d->width, row.width);
@@ -151,8 +153,8 @@ TEST(Form1Design, HoldsTheseControlsAndNoOthers) {
     for (const ControlDesign& d : kControls) {
         int found = 0;
         for (const ControlRow& row : kControlRows)
-            found += std::strcmp(row.name, d.name) == 0 && row.index == d.index;
-        EXPECT_EQ(found, 1) << d.name << "[" << d.index << "]";
+            found += std::strcmp(row.name, name_of(d.name)) == 0 && row.index == d.index;
+        EXPECT_EQ(found, 1) << name_of(d.name) << "[" << d.index << "]";
     }
     EXPECT_EQ(kClientWidth, 7305);
     EXPECT_EQ(kClientHeight, 5745);
@@ -192,7 +194,7 @@ TEST(Form1Design, MenuTree) {
         EXPECT_EQ(kMenus[i].level, row.level);
         EXPECT_STREQ(kMenus[i].name, row.name);
         EXPECT_STREQ(kMenus[i].caption, row.caption);
-        EXPECT_EQ(kMenus[i].function_key, row.function_key);
+        EXPECT_EQ(function_key_of(kMenus[i].command), row.function_key);
         EXPECT_EQ(is_menu(i), row.is_menu);
         EXPECT_EQ(kMenus[i].command, row.command);
     }

@@ -30,11 +30,13 @@ struct Form1Harness : FakeServices {
     T* get(const QString& name) const {
         return form->findChild<T*>(name);
     }
-    QLineEdit* text1(int i) const { return get<QLineEdit>(QStringLiteral("Text1_%1").arg(i)); }
-    QRadioButton* option1(int i) const {
-        return get<QRadioButton>(QStringLiteral("Option1_%1").arg(i));
+    template <class T>
+    T* get(form::ControlRef control) const {
+        return get<T>(QString::fromStdString(form::object_name(control)));
     }
-    QLabel* label3(int i) const { return get<QLabel>(QStringLiteral("Label3_%1").arg(i)); }
+    QLineEdit* text1(int i) const { return get<QLineEdit>({form::Control::Text1, i}); }
+    QRadioButton* option1(int i) const { return get<QRadioButton>({form::Control::Option1, i}); }
+    QLabel* label3(int i) const { return get<QLabel>({form::Control::Label3, i}); }
     QPushButton* button(const QString& name) const { return get<QPushButton>(name); }
 
     QString focus_name() const {

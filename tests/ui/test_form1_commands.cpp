@@ -62,7 +62,8 @@ void Form1CommandsTest::controls_run_their_commands() {
     QVERIFY(h.show());
     h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
            QStringLiteral("1,75"), 'm');
-    if (effect != QLatin1String("calculated")) h.form->form().calcolo_cg();
+    if (effect != QLatin1String("calculated"))
+        h.form->form().run(ristemo::form::Command::Calculate);
     for (int i = 0; i < 5; ++i) h.label3(i)->clear();
 
     if (auto* button = h.button(control))

@@ -278,7 +278,7 @@ void Form1KeysTest::function_keys_from_an_input_box() {
     QVERIFY(h.show());
     h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
            QStringLiteral("1,75"), 'm');
-    h.form->form().calcolo_cg();  // print and export need a calculation
+    h.form->form().run(ristemo::form::Command::Calculate);  // print and export need a calculation
     QVERIFY(h.form->record().data_ok);
     for (int i = 0; i < 5; ++i) h.label3(i)->clear();
     h.text1(2)->setFocus();
@@ -302,7 +302,8 @@ void Form1KeysTest::function_keys_from_an_input_box() {
         // closed menu the active window, so the window's own focus is what is looked at.)
         QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), 60000);
-        QTRY_COMPARE_WITH_TIMEOUT(h.form->focusWidget()->objectName(), QStringLiteral("Text1_2"), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(h.form->focusWidget()->objectName(), QStringLiteral("Text1_2"),
+                                  60000);
         QTest::keyClick(h.form->focusWidget(), Qt::Key_5);
         // That Esc was the menu's: it does not ask whether to quit.
         QVERIFY(h.message_box.shown.empty());

@@ -61,7 +61,7 @@ private:
     std::array<QRadioButton*, 2> Option1_{};
     std::array<QLabel*, 5> Label3_{};
     QButtonGroup* sex_group_ = nullptr;
-    // The controls handlers name, each with its widget.
+    // Every control of the design, with its widget.
     std::vector<std::pair<form::ControlRef, QWidget*>> named_;
     bool tab_sent_ = false;
     QPointer<QWidget> last_focused_;  // the control that last had the keyboard

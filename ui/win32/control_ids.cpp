@@ -4,45 +4,41 @@ namespace ristemo::ui::win32 {
 
 namespace {
 
-using form::ControlKind;
-
-// The position of a frame among the design's frames, from 0.
-int frame_position(const form::ControlDesign& frame) {
-    int n = 0;
-    for (const form::ControlDesign& d : form::kControls) {
-        if (&d == &frame) break;
-        if (d.kind == ControlKind::Frame) ++n;
+// The identifier of a single control, or of index 0 of an array.
+int first_id(form::Control control) {
+    switch (control) {
+        case form::Control::Text1:
+            return ids::kText1;
+        case form::Control::Option1:
+            return ids::kOption1;
+        case form::Control::Label1:
+            return ids::kLabel1;
+        case form::Control::Label2:
+            return ids::kLabel2;
+        case form::Control::Label3:
+            return ids::kLabel3;
+        case form::Control::Command1:
+            return ids::kCommand1;
+        case form::Control::Command2:
+            return ids::kCommand2;
+        case form::Control::Command3:
+            return ids::kCommand3;
+        case form::Control::Frame1:
+            return ids::kFrame1;
+        case form::Control::Frame2:
+            return ids::kFrame1 + 1;
+        case form::Control::Frame3:
+            return ids::kFrame1 + 2;
+        case form::Control::Other:
+            break;
     }
-    return n;
+    return 0;
 }
 
 }  // namespace
 
 int ids::id_of(const form::ControlDesign& d) {
-    const form::ControlRef ref = form::control_ref(d);
-    switch (ref.control) {
-        case form::Control::Text1:
-            return kText1 + ref.index;
-        case form::Control::Option1:
-            return kOption1 + ref.index;
-        case form::Control::Command1:
-            return kCommand1;
-        case form::Control::Command2:
-            return kCommand2;
-        case form::Control::Command3:
-            return kCommand3 + ref.index;
-        case form::Control::Other:
-            break;
-    }
-    switch (d.kind) {
-        case ControlKind::Frame:
-            return kFrame1 + frame_position(d);
-        case ControlKind::ResultBox:
-            return kLabel3 + d.index;
-        // The captions of the input boxes, then those of the results.
-        default:
-            return (d.frame == 1 ? kLabel1 : kLabel2) + d.index;
-    }
+    return first_id(d.name) + (d.index == form::kNoIndex ? 0 : d.index);
 }
 
 const form::ControlDesign* ids::design_of(int id) {

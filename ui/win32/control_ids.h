@@ -14,7 +14,7 @@ inline constexpr int kLabel3 = 500;   // + index, 0 to 4
 inline constexpr int kCommand1 = 600;
 inline constexpr int kCommand2 = 601;
 inline constexpr int kCommand3 = 610;  // + index, 0 to 2
-inline constexpr int kFrame1 = 700;    // + the frame's number - 1
+inline constexpr int kFrame1 = 700;    // Frame2 701, Frame3 702
 
 // Menu items, + the entry's position in the design's menu tree; the function keys send the same.
 inline constexpr int kMenu = 1000;

@@ -94,7 +94,7 @@ private:
     std::array<HWND, 4> Text1_{};
     std::array<HWND, 2> Option1_{};
     std::array<HWND, 5> Label3_{};
-    // The controls handlers name, each with its window.
+    // Every control of the design, with its window.
     std::vector<std::pair<form::ControlRef, HWND>> named_;
 };
 
