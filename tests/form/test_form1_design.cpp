@@ -100,12 +100,18 @@ TEST(Form1Design, ButtonCaptionNamesTheKeyOfItsCommand) {
     }
 }
 
+// A box is named by the label under it (an input box) or beside it (a result box).
 TEST(Form1Design, EveryControlTheKeyboardReachesHasAnAccessibleName) {
     for (const ControlDesign& d : kControls) {
         if (d.named_by != Control::Other) {
             const ControlDesign* label = find_control({d.named_by, d.index});
             ASSERT_NE(label, nullptr) << name(d);
             EXPECT_EQ(label->kind, ControlKind::Label) << name(d);
+            EXPECT_EQ(label->frame, d.frame) << name(d);
+            const bool under = label->top >= d.top + d.height && label->left < d.left + d.width &&
+                               d.left < label->left + label->width;
+            const bool beside = label->top < d.top + d.height && d.top < label->top + label->height;
+            EXPECT_TRUE(d.kind == ControlKind::InputBox ? under : beside) << name(d);
         }
         if (takes_focus(d)) {
             EXPECT_STRNE(accessible_name(d), "") << name(d);

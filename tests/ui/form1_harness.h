@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/fakes.h"
+#include "support/worked_example.h"
 #include "ui/qt/form1_window.h"
 
 namespace ristemo::test {
@@ -53,6 +54,20 @@ struct Form1Harness : FakeServices {
         text1(3)->setText(height);
         if (sex == 'm') option1(0)->setChecked(true);
         if (sex == 'f') option1(1)->setChecked(true);
+    }
+
+    void fill_worked_example() {
+        const auto& texts = kWorkedExampleTexts;
+        fill(QString::fromStdString(texts[0]), QString::fromStdString(texts[1]),
+             QString::fromStdString(texts[2]), QString::fromStdString(texts[3]),
+             kWorkedExampleMale ? 'm' : 'f');
+    }
+    // What the result boxes show of the worked example.
+    static QStringList worked_example_results() {
+        QStringList out;
+        for (const std::string& text : test::worked_example_results())
+            out << QString::fromStdString(text);
+        return out;
     }
 
     QStringList prompts() const {

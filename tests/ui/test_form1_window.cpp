@@ -136,35 +136,20 @@ void Form1WindowTest::menus_follow_the_design() {
     QCOMPARE(next.front(), h.form->menuBar()->actions().size());
 }
 
+// Every control: named as the design says, described by its tooltip; a result box, which is named
+// by what it shows once it shows something, is described by its caption.
 void Form1WindowTest::accessible_names_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessible_name");
     QTest::addColumn<QString>("description");
-
-    QTest::newRow("creatinine box") << "Text1_0"
-                                    << "creatinina"
-                                    << "immettere creatinina plasmatica in mg/dl";
-    QTest::newRow("age box") << "Text1_2"
-                             << "et\u00e0 (anni)"
-                             << "et\u00e0 in anni";
-    QTest::newRow("height box") << "Text1_3"
-                                << "altezza (m)"
-                                << "esprimere in mt (es. 1,75)";
-    QTest::newRow("maschio") << "Option1_0"
-                             << "maschio"
-                             << "";
-    QTest::newRow("calcola") << "Command1"
-                             << "calcola (F5)"
-                             << "procedi al calcolo";
-    QTest::newRow("clearance box") << "Label3_0"
-                                   << "clearance  creatinina stimata"
-                                   << "clearance  creatinina stimata";
-    QTest::newRow("ideal weight box") << "Label3_2"
-                                      << "peso ideale e scostamento"
-                                      << "peso ideale e scostamento";
-    QTest::newRow("output frame") << "Frame2"
-                                  << "OUTPUT"
-                                  << "";
+    for (const form::ControlDesign& d : form::kControls) {
+        const std::string name = form::object_name(d.ref());
+        const char* description =
+            d.kind == form::ControlKind::ResultBox ? form::accessible_name(d) : d.tooltip;
+        QTest::addRow("%s", name.c_str())
+            << QString::fromStdString(name) << QString::fromUtf8(form::accessible_name(d))
+            << QString::fromUtf8(description);
+    }
 }
 
 // What a screen reader is told, read through the accessibility layer.
@@ -185,8 +170,7 @@ void Form1WindowTest::accessible_names() {
 void Form1WindowTest::results_are_named_by_what_they_show() {
     Form1Harness h;
     QVERIFY(h.show());
-    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
-           QStringLiteral("1,75"), 'm');
+    h.fill_worked_example();
     const auto name_of = [&h](int i) {
         return QAccessible::queryAccessibleInterface(h.label3(i))->text(QAccessible::Name);
     };
@@ -194,14 +178,16 @@ void Form1WindowTest::results_are_named_by_what_they_show() {
         return QAccessible::queryAccessibleInterface(h.label3(i))->text(QAccessible::Description);
     };
 
-    h.form->form().run(ristemo::form::Command::Calculate);
-    QCOMPARE(name_of(0), QStringLiteral("64,8"));
-    QCOMPARE(description_of(0), QStringLiteral("clearance  creatinina stimata"));
-    QCOMPARE(name_of(2), QStringLiteral("70,4 (+13,6%)"));
-    QCOMPARE(description_of(2), QStringLiteral("peso ideale e scostamento"));
-
-    h.form->form().run(ristemo::form::Command::Reset);
-    QCOMPARE(name_of(0), QStringLiteral("clearance  creatinina stimata"));
+    const QStringList results = Form1Harness::worked_example_results();
+    h.form->form().run(form::Command::Calculate);
+    for (int i = 0; i < 5; ++i) {
+        const QString caption = QString::fromUtf8(
+            form::accessible_name(*form::find_control({form::Control::Label3, i})));
+        QCOMPARE(name_of(i), results[i]);
+        QCOMPARE(description_of(i), caption);
+        h.form->set_Label3_caption(i, {});
+        QCOMPARE(name_of(i), caption);
+    }
 }
 
 namespace {
@@ -303,8 +289,7 @@ void Form1WindowTest::text_colours() {
     {
         Form1Harness h;
         QVERIFY(h.show());
-        h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
-               QStringLiteral("1,75"), 'm');
+        h.fill_worked_example();
         h.form->form().run(ristemo::form::Command::Calculate);
         d = drawn(h.get<QWidget>(name));
     }
