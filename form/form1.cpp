@@ -165,34 +165,6 @@ void Form1::run(Command command) {
     }
 }
 
-void Form1::Command1_Click() {
-    calcolo_cg();
-}
-
-void Form1::Command2_Click() {
-    azzera_modulo();
-}
-
-void Form1::Command3_Click(int index) {
-    switch (index) {
-        case 0:
-            direct_print();
-            break;
-        case 1:
-            blocco_note();
-            break;
-        case 2:
-            view_.close_window();
-            break;
-        default:
-            break;
-    }
-}
-
-void Form1::mnu_esci_Click() {
-    view_.close_window();
-}
-
 std::string Form1::about_text() const {
     const std::string& crlf = record_.crlf_text;
     return std::string(core::kAppTitle) + crlf + crlf +
@@ -242,24 +214,13 @@ void Form1::mnu_zentab_Click() {
 
 int Form1::key_press(ControlRef focused, int code) {
     if (!Form_KeyPress(code)) return 0;
-    switch (focused.control) {
-        case Control::Text1:
-            Text1_KeyPress(focused.index, code);
-            return code;
-        case Control::Option1:
-            Option1_KeyPress(focused.index, code);
-            return code;
-        case Control::Command1:
-        case Control::Command2:
-        case Control::Command3:
-            // Keyboard use is complete only if Enter runs the focused button, as Space does.
-            if (code != kEnter) return code;
-            for (const ControlDesign& control : kControls) {
-                if (control_ref(control) == focused) run(control.command);
-            }
-            return 0;
-        case Control::Other:
-            break;
+    if (focused.control == Control::Text1) Text1_KeyPress(focused.index, code);
+    if (focused.control == Control::Option1) Option1_KeyPress(focused.index, code);
+    // Keyboard use is complete only if Enter runs the focused button, as Space does.
+    const ControlDesign* control = find_control(focused);
+    if (code == kEnter && control != nullptr && control->kind == ControlKind::PushButton) {
+        run(control->command);
+        return 0;
     }
     return code;
 }
@@ -311,7 +272,7 @@ void Form1::Option1_KeyPress(int /*index*/, int& code) {
 }
 
 void Form1::Option1_Click(int /*index*/) {
-    view_.set_focus({Control::Command1, 0});
+    view_.set_focus({Control::Command1, kNoIndex});
 }
 
 }  // namespace ristemo::form

@@ -49,23 +49,6 @@ public:
     // which command each runs.
     void run(Command command);
 
-    // Commands, as the buttons, menu items and function keys run them.
-    void calcolo_cg();
-    void azzera_modulo();
-    void direct_print();
-    void blocco_note();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click(int index);
-    void mnu_esci_Click();
-    void mnu_about_Click();
-    void mnu_nomra_Click();
-    void mnu_velsor_Click();
-    void mnu_mirdo_Click();
-    void mnu_zentab_Click();
-    // The user selected an option (mouse or Space); not run when the program sets one.
-    void Option1_Click(int index);
-
     // Key preview: the window hands every typed character here before the focused control gets
     // it. Returns the code the control must receive: code itself to pass it on, another code to
     // receive that one instead, 0 for nothing.
@@ -73,7 +56,22 @@ public:
     // An arrow key without Ctrl or Alt. True when used up here: in the sex group it selects the
     // other option, as selection from the keyboard does on the desktops the program comes from.
     bool arrow_key(ControlRef focused);
+    // The user selected an option (mouse or Space); not run when the program sets one.
+    void Option1_Click(int index);
 
+private:
+    bool check_decimal_separator();
+    void verifica_dati();
+    // The commands.
+    void calcolo_cg();
+    void azzera_modulo();
+    void direct_print();
+    void blocco_note();
+    void mnu_about_Click();
+    void mnu_nomra_Click();
+    void mnu_velsor_Click();
+    void mnu_mirdo_Click();
+    void mnu_zentab_Click();
     // The About message, with its line breaks.
     std::string about_text() const;
 
@@ -83,9 +81,6 @@ public:
     void Text1_KeyPress(int index, int& code);
     void Option1_KeyPress(int index, int& code);
 
-private:
-    bool check_decimal_separator();
-    void verifica_dati();
     void open_web_link(const char* address);
     // A message box for a report that may come back after the window has gone.
     std::function<void(const std::string&)> later_message();

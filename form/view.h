@@ -4,15 +4,31 @@
 
 namespace ristemo::form {
 
-// The controls a handler names; index is the control's index in its array (Text1[2] is the age
-// box). Other is any control no handler acts on by name.
-enum class Control { Text1, Option1, Command1, Command2, Command3, Other };
+// A single control's index: it belongs to no control array.
+inline constexpr int kNoIndex = -1;
+
+// The window's controls by their given names. With an index, a control of an array (Text1 index 2
+// is the age box); kNoIndex for a single control. Other is none of the window's controls.
+enum class Control {
+    Frame1,
+    Text1,
+    Option1,
+    Command1,
+    Label1,
+    Frame2,
+    Label2,
+    Label3,
+    Frame3,
+    Command3,
+    Command2,
+    Other
+};
 
 struct ControlRef {
     Control control = Control::Other;
-    int index = 0;
+    int index = kNoIndex;
 
-    friend bool operator==(const ControlRef& a, const ControlRef& b) {
+    friend constexpr bool operator==(const ControlRef& a, const ControlRef& b) {
         return a.control == b.control && a.index == b.index;
     }
 };

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/calculation.h"
 #include "core/validation.h"
+#include "support/worked_example.h"
 
 namespace {
 
@@ -44,13 +46,6 @@ TEST_P(Labels, ShowExactTexts) {
 INSTANTIATE_TEST_SUITE_P(
     Patients, Labels,
     ::testing::Values(
-        Case{"man_cockcroft_gault",
-             "1,2",
-             "80",
-             "1,75",
-             "70",
-             true,
-             {"64,8", "26,1", "70,4 (+13,6%)", "1,96", "65,76"}},
         Case{"woman_salazar_corcoran",
              "1",
              "100",
@@ -88,6 +83,15 @@ INSTANTIATE_TEST_SUITE_P(
              true,
              {"674,1", "41,3", "111,3 (+79,7%)", "3,41", "164,4"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The worked example, whose results the other layers' tests read from their file.
+TEST(WorkedExample, ResultsAreTheSharedFile) {
+    const auto& texts = ristemo::test::kWorkedExampleTexts;
+    const auto r = run(texts[0].c_str(), texts[1].c_str(), texts[3].c_str(), texts[2].c_str(),
+                       ristemo::test::kWorkedExampleMale);
+    EXPECT_EQ(std::vector<std::string>(r.label3.begin(), r.label3.end()),
+              ristemo::test::worked_example_results());
+}
 
 TEST(Deviation, NegativeRoundingToZeroKeepsSign) {
     // 70,4 kg against an ideal of 70,4375 kg: ideal_percent just under 100.

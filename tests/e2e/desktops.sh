@@ -31,9 +31,11 @@ window_shows() {  # expected "name=value" lines: input boxes in tab order, then 
   text=$("$here/window_text.py" "$pid" "$title" --values 2>/dev/null | grep '=')
   [ "$text" = "$(printf '%s\n' "$@")" ] || { echo "window: [$text]"; return 1; }
 }
+mapfile -t results <"$here/../data/worked_example_results.txt"
 worked_example=("creatinina=1,2" "peso (kg)=80" "altezza (m)=1,75" "età (anni)=70"
-  "clearance  creatinina stimata=64,8" "body mass index=26,1"
-  "peso ideale e scostamento=70,4 (+13,6%)" "superficie corporea=1,96" "stima massa magra=65,76")
+  "clearance  creatinina stimata=${results[0]}" "body mass index=${results[1]}"
+  "peso ideale e scostamento=${results[2]}" "superficie corporea=${results[3]}"
+  "stima massa magra=${results[4]}")
 
 # The window's title bar as "RIGHT TOP WIDTH": its right edge, top row and width on weston's
 # screen. Qt's usual title bar stands its maximize button 40 pixels left of that edge and its

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "form/web_links.h"
 #include "report/report.h"
 #include "support/fakes.h"
+#include "support/golden_rows.h"
+#include "support/worked_example.h"
 
 namespace {
 
@@ -67,7 +70,9 @@ struct Harness {
         view.texts = texts;
         view.options = {sex == 'm', sex == 'f'};
     }
-    void fill_worked_example() { fill({"1,2", "80", "70", "1,75"}, 'm'); }
+    void fill_worked_example() {
+        fill(test::kWorkedExampleTexts, test::kWorkedExampleMale ? 'm' : 'f');
+    }
     Strings prompts() const { return fakes.message_box.prompts(); }
 };
 
@@ -134,129 +139,73 @@ INSTANTIATE_TEST_SUITE_P(
                     StartUpRow{"CommaNotFirst", ".,", Answer::Cancel, true, false, 1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct RejectionRow {
-    const char* name;
-    std::array<std::string, 4> texts;  // Text1 index order
-    char sex;
-    const char* message;
-    ControlRef focus;
-};
-
-class Rejection : public testing::TestWithParam<RejectionRow> {};
-
-TEST_P(Rejection, SaysWhyAndFocusesTheControl) {
-    const RejectionRow& row = GetParam();
-    Harness h;
-    h.fill(row.texts, row.sex);
-    h.view.focus = {Control::Command1, 0};
-
-    h.form.Command1_Click();
-
-    EXPECT_EQ(h.prompts(), Strings{row.message});
-    EXPECT_EQ(h.fakes.message_box.shown[0].buttons, Buttons::Ok);
-    EXPECT_EQ(h.fakes.message_box.shown[0].icon, Icon::None);
-    EXPECT_EQ(h.view.focus, row.focus);
-    EXPECT_FALSE(h.form.record().data_ok);
-    EXPECT_EQ(h.view.label_texts(), Strings(5));
-    EXPECT_EQ(h.view.texts, row.texts);
+// The first row of each verdict in the independent model's vectors: accepted for either sex,
+// rejected with the focus on each control. The check itself is core's, and tested there.
+std::vector<golden::Row> first_row_of_each_verdict() {
+    std::vector<golden::Row> picked;
+    std::set<std::string> verdicts;
+    for (const golden::Row& row : golden::load_rows(RISTEMO_GOLDEN_FILE)) {
+        const std::string verdict =
+            row.at("outcome") == "ok" ? "ok " + row.at("sex") : row.at("focus");
+        if (verdicts.insert(verdict).second) picked.push_back(row);
+    }
+    return picked;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, Rejection,
-    testing::Values(RejectionRow{"AllEmpty",
-                                 {"", "", "", ""},
-                                 ' ',
-                                 "valore creatinina 0 mg/dl non accettabile...",
-                                 {Control::Text1, 0}},
-                    RejectionRow{"LoneComma",
-                                 {",", "80", "70", "1,75"},
-                                 'm',
-                                 "valore creatinina 0 mg/dl non accettabile...",
-                                 {Control::Text1, 0}},
-                    RejectionRow{"CreatinineLow",
-                                 {"0,39", "80", "70", "1,75"},
-                                 'm',
-                                 "valore creatinina 0,39 mg/dl non accettabile...",
-                                 {Control::Text1, 0}},
-                    RejectionRow{"WeightLow",
-                                 {"1,2", "29,9", "70", "1,75"},
-                                 'm',
-                                 "valore peso 29,9 Kg  non accettabile...",
-                                 {Control::Text1, 1}},
-                    RejectionRow{"WeightBeforeHeight",
-                                 {"1,2", "250", "70", "3"},
-                                 'm',
-                                 "valore peso 250 Kg  non accettabile...",
-                                 {Control::Text1, 1}},
-                    RejectionRow{"HeightLow",
-                                 {"1,2", "80", "70", "0,99"},
-                                 'm',
-                                 "valore altezza 0,99 m  non accettabile...",
-                                 {Control::Text1, 3}},
-                    RejectionRow{"AgeLow",
-                                 {"1,2", "80", "17", "1,75"},
-                                 'f',
-                                 "valore et\u00e0 17 anni  non accettabile...",
-                                 {Control::Text1, 2}},
-                    RejectionRow{"NoSex",
-                                 {"1,2", "80", "70", "1,75"},
-                                 ' ',
-                                 "specificare sesso del paziente...",
-                                 {Control::Option1, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct ResultRow {
-    const char* name;
-    std::array<std::string, 4> texts;
-    char sex;
-    Strings labels;
-};
-
-class Results : public testing::TestWithParam<ResultRow> {};
-
-TEST_P(Results, FillTheFiveBoxes) {
-    const ResultRow& row = GetParam();
-    Harness h;
-    h.fill(row.texts, row.sex);
-
-    h.form.calcolo_cg();
-
-    EXPECT_TRUE(h.fakes.message_box.shown.empty());
-    EXPECT_EQ(h.view.label_texts(), row.labels);
-    EXPECT_TRUE(h.form.record().data_ok);
-    EXPECT_EQ(h.form.record().is_male, row.sex == 'm');
+// The focus as the vectors write it: "Text1:3".
+std::string focus_text(ControlRef focus) {
+    return (focus.control == Control::Text1 ? "Text1:" : "Option1:") +
+           std::string(1, char('0' + focus.index));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Patients, Results,
-    testing::Values(ResultRow{"ManCockcroftGault",
-                              {"1,2", "80", "70", "1,75"},
-                              'm',
-                              {"64,8", "26,1", "70,4 (+13,6%)", "1,96", "65,76"}},
-                    ResultRow{"WomanSalazarCorcoran",
-                              {"1", "100", "60", "1,6"},
-                              'f',
-                              {"76,9", "39,1", "55,0 (+81,7%)", "2,02", "75,35"}},
-                    ResultRow{"ManUnderIdealWeight",
-                              {"0,9", "55", "30", "1,8"},
-                              'm',
-                              {"93,4", "17,0", "74,5 (-26,2%)", "1,7", "45,21"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+// The check's verdict reaches the window: the results in the five boxes, or the message and the
+// focus on the control to correct with the boxes left as they were.
+TEST(Form1, CalculationShowsTheVerdictOfTheCheck) {
+    const std::vector<golden::Row> rows = first_row_of_each_verdict();
+    ASSERT_EQ(rows.size(), 7u) << "cannot read " << RISTEMO_GOLDEN_FILE;
+    for (const golden::Row& row : rows) {
+        SCOPED_TRACE("row " + row.at("id"));
+        Harness h;
+        h.view.texts = golden::texts_of(row);
+        h.view.options = golden::options_of(row);
+        const ControlRef on_button{Control::Command1, form::kNoIndex};
+        h.view.focus = on_button;
+
+        h.form.run(form::Command::Calculate);
+
+        const bool accepted = row.at("outcome") == "ok";
+        EXPECT_EQ(h.form.record().data_ok, accepted);
+        EXPECT_EQ(h.view.texts, golden::texts_of(row));
+        if (accepted) {
+            Strings labels;
+            for (char i = '0'; i < '5'; ++i) labels.push_back(row.at(std::string("label") + i));
+            EXPECT_EQ(h.view.label_texts(), labels);
+            EXPECT_TRUE(h.fakes.message_box.shown.empty());
+            EXPECT_EQ(h.view.focus, on_button);
+        } else {
+            EXPECT_EQ(h.view.label_texts(), Strings(5));
+            ASSERT_EQ(h.prompts(), Strings{row.at("message")});
+            EXPECT_EQ(h.fakes.message_box.shown[0].buttons, Buttons::Ok);
+            EXPECT_EQ(h.fakes.message_box.shown[0].icon, Icon::None);
+            EXPECT_EQ(focus_text(h.view.focus), row.at("focus"));
+        }
+    }
+}
 
 TEST(Form1, RejectedRunKeepsTheLastResults) {
     Harness h;
     h.fill_worked_example();
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
     const Strings before = h.view.label_texts();
     const float crcl = h.form.record().crcl;
 
     h.view.texts[2] = "17";
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
 
     EXPECT_EQ(h.view.label_texts(), before);
     EXPECT_EQ(h.form.record().crcl, crcl);
     EXPECT_FALSE(h.form.record().data_ok);
-    EXPECT_EQ(h.prompts(), Strings{"valore et\u00e0 17 anni  non accettabile..."});
+    EXPECT_EQ(h.prompts().size(), 1u);
 }
 
 // Clearing the sex is no selection: the focus stays in the first box. The record keeps the last
@@ -264,10 +213,10 @@ TEST(Form1, RejectedRunKeepsTheLastResults) {
 TEST(Form1, ResetClearsTheWindowAndKeepsTheRecord) {
     Harness h;
     h.fill({"1", "100", "60", "1,6"}, 'f');
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
     const core::PatientRecord kept = h.form.record();
 
-    h.form.Command2_Click();
+    h.form.run(form::Command::Reset);
 
     EXPECT_EQ(h.view.texts, (std::array<std::string, 4>{}));
     EXPECT_EQ(h.view.label_texts(), Strings(5));
@@ -277,13 +226,13 @@ TEST(Form1, ResetClearsTheWindowAndKeepsTheRecord) {
     EXPECT_EQ(h.form.record().crcl, kept.crcl);
 
     h.fakes.message_box.script = {Answer::Yes};
-    h.form.direct_print();
+    h.form.run(form::Command::Print);
     EXPECT_EQ(h.fakes.printer.pages.size(), 1u);
 }
 
 TEST(Form1, AboutText) {
     Harness h;
-    h.form.mnu_about_Click();
+    h.form.run(form::Command::About);
     const std::string expected =
         "Ristemo 1.0 - \u00a9 2026 gli autori di Ristemo\r\n\r\n"
         "Ristemo \u00e8 destinato a medici professionisti, in grado di interpretarne "
@@ -299,15 +248,11 @@ TEST(Form1, AboutText) {
     EXPECT_FALSE(h.view.closed);
 }
 
-TEST(Form1, ExitCommandsCloseWithoutAsking) {
-    for (int command = 0; command < 2; ++command) {
-        SCOPED_TRACE(command == 0 ? "button Esci" : "menu Esci");
-        Harness h;
-        if (command == 0) h.form.Command3_Click(2);
-        if (command == 1) h.form.mnu_esci_Click();
-        EXPECT_TRUE(h.view.closed);
-        EXPECT_TRUE(h.fakes.message_box.shown.empty());
-    }
+TEST(Form1, ExitClosesWithoutAsking) {
+    Harness h;
+    h.form.run(form::Command::Exit);
+    EXPECT_TRUE(h.view.closed);
+    EXPECT_TRUE(h.fakes.message_box.shown.empty());
 }
 
 struct PrintRow {
@@ -325,11 +270,11 @@ TEST_P(Print, AsksThenPrintsTheReportPage) {
     const PrintRow& row = GetParam();
     Harness h;
     h.fill_worked_example();
-    if (row.calculated) h.form.calcolo_cg();
+    if (row.calculated) h.form.run(form::Command::Calculate);
     h.fakes.message_box.script = {row.answer};
     h.fakes.printer.result = row.printer;
 
-    h.form.Command3_Click(0);
+    h.form.run(form::Command::Print);
 
     EXPECT_EQ(h.prompts(), row.prompts);
     if (!row.prompts.empty()) {
@@ -396,8 +341,8 @@ TEST(Form1, ExportSendsTheReportAndTellsAFailureWhileTheWindowLives) {
             ASSERT_TRUE(form.Form_Load());
             view.texts = {"1,2", "80", "70", "1,75"};
             view.options = {true, false};
-            if (row.calculated) form.calcolo_cg();
-            form.Command3_Click(1);
+            if (row.calculated) form.run(form::Command::Calculate);
+            form.run(form::Command::Export);
             record = form.record();
             if (!row.window_gone && !fakes.editor.handlers.empty())
                 fakes.editor.handlers[0](failure);
@@ -414,7 +359,7 @@ TEST(Form1, ExportSendsTheReportAndTellsAFailureWhileTheWindowLives) {
 
 struct LinkRow {
     const char* name;
-    void (form::Form1::*item)();
+    form::Command item;
     const char* address;
     std::int32_t shell_code;
     bool fails_later;
@@ -428,7 +373,7 @@ TEST_P(WebLinks, OpenTheirPageOrSayWhyNot) {
     Harness h;
     h.fakes.shell.code = row.shell_code;
 
-    (h.form.*row.item)();
+    h.form.run(row.item);
     ASSERT_TRUE(h.fakes.shell.late_failure);
     if (row.fails_later) {
         EXPECT_TRUE(h.fakes.message_box.shown.empty());
@@ -444,24 +389,21 @@ TEST_P(WebLinks, OpenTheirPageOrSayWhyNot) {
     EXPECT_EQ(form::Module1::link_target, row.address);
 }
 
-using form::Form1;
+using Cmd = form::Command;
 namespace links = form::web_links;
 INSTANTIATE_TEST_SUITE_P(
     MenuItems, WebLinks,
-    testing::Values(LinkRow{"Nomra", &Form1::mnu_nomra_Click, links::kNomra,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"Velsor", &Form1::mnu_velsor_Click, links::kVelsor,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"Mirdo", &Form1::mnu_mirdo_Click, links::kMirdo,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"Zentab", &Form1::mnu_zentab_Click, links::kZentab,
-                            platform::kShellSuccess, false, false},
-                    LinkRow{"NoAssociationOffersOpenWith", &Form1::mnu_mirdo_Click, links::kMirdo,
-                            platform::kShellNoAssociation, false, false},
-                    LinkRow{"FailureIsTold", &Form1::mnu_zentab_Click, links::kZentab,
-                            platform::kShellFailure, false, true},
-                    LinkRow{"FailureAfterTheClickIsTold", &Form1::mnu_velsor_Click, links::kVelsor,
-                            platform::kShellSuccess, true, true}),
+    testing::Values(
+        LinkRow{"Nomra", Cmd::OpenNomra, links::kNomra, platform::kShellSuccess, false, false},
+        LinkRow{"Velsor", Cmd::OpenVelsor, links::kVelsor, platform::kShellSuccess, false, false},
+        LinkRow{"Mirdo", Cmd::OpenMirdo, links::kMirdo, platform::kShellSuccess, false, false},
+        LinkRow{"Zentab", Cmd::OpenZentab, links::kZentab, platform::kShellSuccess, false, false},
+        LinkRow{"NoAssociationOffersOpenWith", Cmd::OpenMirdo, links::kMirdo,
+                platform::kShellNoAssociation, false, false},
+        LinkRow{"FailureIsTold", Cmd::OpenZentab, links::kZentab, platform::kShellFailure, false,
+                true},
+        LinkRow{"FailureAfterTheClickIsTold", Cmd::OpenVelsor, links::kVelsor,
+                platform::kShellSuccess, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // One typed character: where the focus is, what the box holds, what the user answers to "uscire?".
@@ -518,7 +460,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"EnterOnOptionSendsTab", kMale, "", 13, Answer::No, 0, 1, {}, false},
         KeyRow{"SpaceOnOptionPasses", kMale, "", ' ', Answer::No, ' ', 0, {}, false},
         KeyRow{"EnterRunsCalculate",
-               {Control::Command1, 0},
+               {Control::Command1, form::kNoIndex},
                "",
                13,
                Answer::No,
@@ -528,7 +470,7 @@ INSTANTIATE_TEST_SUITE_P(
                false},
         KeyRow{"EnterRunsEsci", {Control::Command3, 2}, "", 13, Answer::No, 0, 0, {}, true},
         KeyRow{"SpaceOnButtonIsTheButtons",
-               {Control::Command1, 0},
+               {Control::Command1, form::kNoIndex},
                "",
                ' ',
                Answer::No,
@@ -537,7 +479,7 @@ INSTANTIATE_TEST_SUITE_P(
                {},
                false},
         KeyRow{"EscapeOnButtonAnsweredNo",
-               {Control::Command2, 0},
+               {Control::Command2, form::kNoIndex},
                "",
                27,
                Answer::No,
@@ -555,8 +497,8 @@ TEST(Form1, ArrowInTheSexGroupSelectsTheOtherOption) {
         ControlRef focus;
     };
     const Row rows[] = {
-        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, 0}},
-        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, 0}},
+        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, form::kNoIndex}},
+        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, form::kNoIndex}},
         {{Control::Text1, 2}, false, {false, false}, {Control::Text1, 2}},
     };
     for (const Row& row : rows) {

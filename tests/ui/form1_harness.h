@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/fakes.h"
+#include "support/worked_example.h"
 #include "ui/qt/form1_window.h"
 
 namespace ristemo::test {
@@ -16,7 +17,7 @@ namespace ristemo::test {
 // A loaded, shown and active window over recording fakes.
 struct Form1Harness : FakeServices {
     form::Services services{message_box, locale, regional_settings, printer, editor, shell};
-    std::unique_ptr<ui::Form1Window> form = std::make_unique<ui::Form1Window>(services);
+    std::unique_ptr<ui::qt::Form1Window> form = std::make_unique<ui::qt::Form1Window>(services);
 
     // False when the window did not become active, so keys would go nowhere.
     bool show() {
@@ -30,11 +31,13 @@ struct Form1Harness : FakeServices {
     T* get(const QString& name) const {
         return form->findChild<T*>(name);
     }
-    QLineEdit* text1(int i) const { return get<QLineEdit>(QStringLiteral("Text1_%1").arg(i)); }
-    QRadioButton* option1(int i) const {
-        return get<QRadioButton>(QStringLiteral("Option1_%1").arg(i));
+    template <class T>
+    T* get(form::ControlRef control) const {
+        return get<T>(QString::fromStdString(form::object_name(control)));
     }
-    QLabel* label3(int i) const { return get<QLabel>(QStringLiteral("Label3_%1").arg(i)); }
+    QLineEdit* text1(int i) const { return get<QLineEdit>({form::Control::Text1, i}); }
+    QRadioButton* option1(int i) const { return get<QRadioButton>({form::Control::Option1, i}); }
+    QLabel* label3(int i) const { return get<QLabel>({form::Control::Label3, i}); }
     QPushButton* button(const QString& name) const { return get<QPushButton>(name); }
 
     QString focus_name() const {
@@ -51,6 +54,20 @@ struct Form1Harness : FakeServices {
         text1(3)->setText(height);
         if (sex == 'm') option1(0)->setChecked(true);
         if (sex == 'f') option1(1)->setChecked(true);
+    }
+
+    void fill_worked_example() {
+        const auto& texts = kWorkedExampleTexts;
+        fill(QString::fromStdString(texts[0]), QString::fromStdString(texts[1]),
+             QString::fromStdString(texts[2]), QString::fromStdString(texts[3]),
+             kWorkedExampleMale ? 'm' : 'f');
+    }
+    // What the result boxes show of the worked example.
+    static QStringList worked_example_results() {
+        QStringList out;
+        for (const std::string& text : test::worked_example_results())
+            out << QString::fromStdString(text);
+        return out;
     }
 
     QStringList prompts() const {

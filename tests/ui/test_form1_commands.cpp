@@ -1,103 +1,130 @@
 #include <QAction>
 #include <QtTest>
 
-#include "form/web_links.h"
+#include "form/form1_design.h"
 #include "form1_harness.h"
 
+namespace form = ristemo::form;
 using ristemo::platform::Answer;
+using ristemo::platform::Buttons;
 using ristemo::test::Form1Harness;
 
-// What the window's buttons and menu items reach; the commands themselves are Form1's and are
-// tested without Qt.
+namespace {
+
+// The ways to give a command: its menu item, its function key, a button.
+enum Trigger { MenuItem, FunctionKey, Button };
+
+// What the command visibly does once the worked example has been calculated and its result boxes
+// emptied; what the command does in detail is Form1's, and tested without Qt.
+void check_effect(form::Command command, Form1Harness& h) {
+    switch (command) {
+        case form::Command::Calculate:
+            QCOMPARE(h.labels(), Form1Harness::worked_example_results());
+            break;
+        case form::Command::Reset:
+            for (int i = 0; i < 4; ++i) QCOMPARE(h.text1(i)->text(), QString());
+            QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_0"), 60000);
+            break;
+        case form::Command::Print:
+            QCOMPARE(h.printer.pages.size(), std::size_t(1));
+            break;
+        case form::Command::Export:
+            QCOMPARE(h.editor.texts.size(), std::size_t(1));
+            break;
+        case form::Command::Exit:
+            QTRY_VERIFY_WITH_TIMEOUT(!h.form->isVisible(), 60000);
+            QVERIFY(h.message_box.shown.empty());
+            return;
+        case form::Command::About:
+            QCOMPARE(h.message_box.shown.size(), std::size_t(1));
+            QCOMPARE(h.message_box.shown[0].buttons, Buttons::Ok);
+            break;
+        case form::Command::OpenNomra:
+        case form::Command::OpenVelsor:
+        case form::Command::OpenMirdo:
+        case form::Command::OpenZentab:
+            QCOMPARE(h.shell.opened.size(), std::size_t(1));
+            break;
+        case form::Command::None:
+            QFAIL("no command");
+    }
+    QVERIFY(h.form->isVisible());
+}
+
+}  // namespace
+
+// What the window's menu items, function keys and buttons reach.
 class Form1CommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
-    void controls_run_their_commands_data();
-    void controls_run_their_commands();
+    void every_way_runs_its_command_data();
+    void every_way_runs_its_command();
     void rejection_moves_the_focus();
     void reset_clears_the_sex_without_choosing();
     void title_bar_closes_without_asking();
 };
 
-void Form1CommandsTest::controls_run_their_commands_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("effect");
+// Each menu item of the design, its function key and the buttons that give the same command.
+void Form1CommandsTest::every_way_runs_its_command_data() {
+    QTest::addColumn<int>("trigger");
+    QTest::addColumn<QString>("name");  // of the menu item or the button
+    QTest::addColumn<int>("key");       // n for Fn
+    QTest::addColumn<int>("command");
 
-    QTest::newRow("calcola") << "Command1"
-                             << "calculated";
-    QTest::newRow("menu calcolo") << "mnu_calcolo"
-                                  << "calculated";
-    QTest::newRow("nuovo") << "Command2"
-                           << "reset";
-    QTest::newRow("menu azzera") << "mnu_azzera"
-                                 << "reset";
-    QTest::newRow("stampa") << "Command3_0"
-                            << "print asked";
-    QTest::newRow("menu stampa") << "mnu_stampa"
-                                 << "print asked";
-    QTest::newRow("notepad") << "Command3_1"
-                             << "exported";
-    QTest::newRow("menu notepad") << "mnu_notepad"
-                                  << "exported";
-    QTest::newRow("esci") << "Command3_2"
-                          << "closed";
-    QTest::newRow("menu esci") << "mnu_esci"
-                               << "closed";
-    QTest::newRow("about") << "mnu_about"
-                           << "about";
-    QTest::newRow("nomra") << "mnu_nomra" << ristemo::form::web_links::kNomra;
-    QTest::newRow("velsor") << "mnu_velsor" << ristemo::form::web_links::kVelsor;
-    QTest::newRow("mirdo") << "mnu_mirdo" << ristemo::form::web_links::kMirdo;
-    QTest::newRow("zentab") << "mnu_zentab" << ristemo::form::web_links::kZentab;
+    for (const form::MenuDesign& entry : form::kMenus) {
+        if (entry.command == form::Command::None) continue;
+        const int command = int(entry.command);
+        QTest::addRow("%s", entry.name) << int(MenuItem) << QString(entry.name) << 0 << command;
+        if (const int key = form::function_key_of(entry.command))
+            QTest::addRow("F%d", key) << int(FunctionKey) << QString() << key << command;
+        for (const form::ControlDesign& d : form::kControls) {
+            if (d.command != entry.command) continue;
+            const QString name = QString::fromStdString(form::object_name(d.ref()));
+            QTest::addRow("%s", qPrintable(name)) << int(Button) << name << 0 << command;
+        }
+    }
 }
 
-void Form1CommandsTest::controls_run_their_commands() {
-    QFETCH(QString, control);
-    QFETCH(QString, effect);
+void Form1CommandsTest::every_way_runs_its_command() {
+    QFETCH(int, trigger);
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(int, command);
 
     Form1Harness h;
     QVERIFY(h.show());
-    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
-           QStringLiteral("1,75"), 'm');
-    if (effect != QLatin1String("calculated")) h.form->form().calcolo_cg();
+    h.fill_worked_example();
+    h.form->form().run(form::Command::Calculate);  // print and export need a calculation
     for (int i = 0; i < 5; ++i) h.label3(i)->clear();
+    h.message_box.default_answer = Answer::Yes;  // print, when asked
+    // The function keys work from anywhere; here from the age box.
+    h.text1(2)->setFocus();
+    QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Text1_2"), 60000);
 
-    if (auto* button = h.button(control))
-        button->click();
-    else
-        h.form->findChild<QAction*>(control)->trigger();
-
-    if (effect == QLatin1String("calculated")) {
-        QCOMPARE(h.labels(), QStringList({"64,8", "26,1", "70,4 (+13,6%)", "1,96", "65,76"}));
-        // A screen reader hears what the box shows.
-        QCOMPARE(h.label3(0)->accessibleName(), QStringLiteral("64,8"));
-    } else if (effect == QLatin1String("reset")) {
-        QCOMPARE(h.text1(0)->text(), QString());
-    } else if (effect == QLatin1String("print asked")) {
-        QCOMPARE(h.prompts(), QStringList{QStringLiteral("Stampare i dati?")});
-    } else if (effect == QLatin1String("exported")) {
-        QCOMPARE(h.editor.texts.size(), std::size_t(1));
-    } else if (effect == QLatin1String("closed")) {
-        QVERIFY(!h.form->isVisible());
-    } else if (effect == QLatin1String("about")) {
-        QCOMPARE(h.prompts().size(), 1);
-        QVERIFY(h.prompts()[0].startsWith(QStringLiteral("Ristemo 1.0")));
-    } else {
-        QCOMPARE(h.shell.opened, std::vector<std::string>{effect.toStdString()});
+    switch (Trigger(trigger)) {
+        case MenuItem:
+            h.form->findChild<QAction*>(name)->trigger();
+            break;
+        case FunctionKey:
+            QTest::keyClick(h.text1(2), Qt::Key(Qt::Key_F1 + key - 1));
+            break;
+        case Button:
+            h.button(name)->click();
+            break;
     }
-    if (effect != QLatin1String("closed")) QVERIFY(h.form->isVisible());
+    check_effect(form::Command(command), h);
 }
 
 void Form1CommandsTest::rejection_moves_the_focus() {
     Form1Harness h;
     QVERIFY(h.show());
-    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
-           QStringLiteral("1,75"), ' ');
+    h.fill_worked_example();
+    h.form->set_Option1_value(0, false);
     h.button(QStringLiteral("Command1"))->click();
-    QCOMPARE(h.prompts(), QStringList{QStringLiteral("specificare sesso del paziente...")});
+    QCOMPARE(h.prompts().size(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(h.focus_name(), QStringLiteral("Option1_0"), 60000);
 }
 

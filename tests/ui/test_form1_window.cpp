@@ -45,7 +45,7 @@ void Form1WindowTest::controls_stand_where_the_design_says_data() {
     QTest::addColumn<int>("row");
     for (std::size_t i = 0; i < std::size(form::kControls); ++i) {
         const form::ControlDesign& d = form::kControls[i];
-        QTest::addRow("%s[%d]", d.name, d.index) << int(i);
+        QTest::addRow("%s", form::object_name(d.ref()).c_str()) << int(i);
     }
 }
 
@@ -54,18 +54,15 @@ void Form1WindowTest::controls_stand_where_the_design_says_data() {
 void Form1WindowTest::controls_stand_where_the_design_says() {
     QFETCH(int, row);
     const form::ControlDesign& d = form::kControls[row];
-    const QString name = d.index == form::kNoIndex
-                             ? QString::fromUtf8(d.name)
-                             : QStringLiteral("%1_%2").arg(QString::fromUtf8(d.name)).arg(d.index);
     Form1Harness h;
-    QWidget* w = h.get<QWidget>(name);
-    QVERIFY2(w, qPrintable(name));
+    QWidget* w = h.get<QWidget>(d.ref());
+    QVERIFY(w);
 
     const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
     QCOMPARE(w->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-    QCOMPARE(w->parentWidget()->objectName(), d.frame == form::kClientArea
-                                                  ? QStringLiteral("client")
-                                                  : QStringLiteral("Frame%1").arg(d.frame));
+    const form::ControlDesign* frame = form::frame_of(d);
+    QCOMPARE(w->parentWidget()->objectName(),
+             frame ? QString::fromStdString(form::object_name(frame->ref())) : "client");
 
     QString caption;
     if (auto* label = qobject_cast<QLabel*>(w)) caption = label->text();
@@ -123,9 +120,9 @@ void Form1WindowTest::menus_follow_the_design() {
         QVERIFY2(position < siblings.size(), entry.name);
         QAction* action = siblings.at(position);
         QCOMPARE(action->text(), QString::fromUtf8(entry.caption));
-        const QKeySequence key = entry.function_key
-                                     ? QKeySequence(int(Qt::Key_F1) + entry.function_key - 1)
-                                     : QKeySequence();
+        const int function_key = form::function_key_of(entry.command);
+        const QKeySequence key =
+            function_key ? QKeySequence(int(Qt::Key_F1) + function_key - 1) : QKeySequence();
         QCOMPARE(action->shortcut(), key);
         QCOMPARE(action->menu() != nullptr, form::is_menu(i));
         if (action->menu()) {
@@ -139,35 +136,20 @@ void Form1WindowTest::menus_follow_the_design() {
     QCOMPARE(next.front(), h.form->menuBar()->actions().size());
 }
 
+// Every control: named as the design says, described by its tooltip; a result box, which is named
+// by what it shows once it shows something, is described by its caption.
 void Form1WindowTest::accessible_names_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessible_name");
     QTest::addColumn<QString>("description");
-
-    QTest::newRow("creatinine box") << "Text1_0"
-                                    << "creatinina"
-                                    << "immettere creatinina plasmatica in mg/dl";
-    QTest::newRow("age box") << "Text1_2"
-                             << "et\u00e0 (anni)"
-                             << "et\u00e0 in anni";
-    QTest::newRow("height box") << "Text1_3"
-                                << "altezza (m)"
-                                << "esprimere in mt (es. 1,75)";
-    QTest::newRow("maschio") << "Option1_0"
-                             << "maschio"
-                             << "";
-    QTest::newRow("calcola") << "Command1"
-                             << "calcola (F5)"
-                             << "procedi al calcolo";
-    QTest::newRow("clearance box") << "Label3_0"
-                                   << "clearance  creatinina stimata"
-                                   << "clearance  creatinina stimata";
-    QTest::newRow("ideal weight box") << "Label3_2"
-                                      << "peso ideale e scostamento"
-                                      << "peso ideale e scostamento";
-    QTest::newRow("output frame") << "Frame2"
-                                  << "OUTPUT"
-                                  << "";
+    for (const form::ControlDesign& d : form::kControls) {
+        const std::string name = form::object_name(d.ref());
+        const char* description =
+            d.kind == form::ControlKind::ResultBox ? form::accessible_name(d) : d.tooltip;
+        QTest::addRow("%s", name.c_str())
+            << QString::fromStdString(name) << QString::fromUtf8(form::accessible_name(d))
+            << QString::fromUtf8(description);
+    }
 }
 
 // What a screen reader is told, read through the accessibility layer.
@@ -188,8 +170,7 @@ void Form1WindowTest::accessible_names() {
 void Form1WindowTest::results_are_named_by_what_they_show() {
     Form1Harness h;
     QVERIFY(h.show());
-    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
-           QStringLiteral("1,75"), 'm');
+    h.fill_worked_example();
     const auto name_of = [&h](int i) {
         return QAccessible::queryAccessibleInterface(h.label3(i))->text(QAccessible::Name);
     };
@@ -197,14 +178,16 @@ void Form1WindowTest::results_are_named_by_what_they_show() {
         return QAccessible::queryAccessibleInterface(h.label3(i))->text(QAccessible::Description);
     };
 
-    h.form->form().calcolo_cg();
-    QCOMPARE(name_of(0), QStringLiteral("64,8"));
-    QCOMPARE(description_of(0), QStringLiteral("clearance  creatinina stimata"));
-    QCOMPARE(name_of(2), QStringLiteral("70,4 (+13,6%)"));
-    QCOMPARE(description_of(2), QStringLiteral("peso ideale e scostamento"));
-
-    h.form->form().azzera_modulo();
-    QCOMPARE(name_of(0), QStringLiteral("clearance  creatinina stimata"));
+    const QStringList results = Form1Harness::worked_example_results();
+    h.form->form().run(form::Command::Calculate);
+    for (int i = 0; i < 5; ++i) {
+        const QString caption = QString::fromUtf8(
+            form::accessible_name(*form::find_control({form::Control::Label3, i})));
+        QCOMPARE(name_of(i), results[i]);
+        QCOMPARE(description_of(i), caption);
+        h.form->set_Label3_caption(i, {});
+        QCOMPARE(name_of(i), caption);
+    }
 }
 
 namespace {
@@ -274,19 +257,14 @@ void Form1WindowTest::text_colours_data() {
     QTest::addColumn<bool>("dark");
     QTest::addColumn<QColor>("designed");  // the colour on the usual, light desktop
 
-    const struct {
-        const char* name;
-        int index;
-    } controls[] = {
-        {"Label1", 2}, {"Option1", 1}, {"Frame1", form::kNoIndex}, {"Frame2", form::kNoIndex},
-        {"Label3", 0}, {"Label3", 2}};
-    for (const auto& c : controls) {
-        const form::Rgb rgb = form::rgb_of(form::find_control(c.name, c.index)->colour);
+    using form::Control;
+    const form::ControlRef controls[] = {{Control::Label1, 2}, {Control::Option1, 1},
+                                         {Control::Frame1},    {Control::Frame2},
+                                         {Control::Label3, 0}, {Control::Label3, 2}};
+    for (const form::ControlRef& c : controls) {
+        const form::Rgb rgb = form::rgb_of(form::find_control(c)->colour);
         const QColor colour(rgb.red, rgb.green, rgb.blue);
-        const QString name =
-            c.index == form::kNoIndex
-                ? QString::fromUtf8(c.name)
-                : QStringLiteral("%1_%2").arg(QString::fromUtf8(c.name)).arg(c.index);
+        const QString name = QString::fromStdString(form::object_name(c));
         QTest::addRow("%s light", qPrintable(name)) << name << false << colour;
         QTest::addRow("%s dark", qPrintable(name)) << name << true << colour;
     }
@@ -311,9 +289,8 @@ void Form1WindowTest::text_colours() {
     {
         Form1Harness h;
         QVERIFY(h.show());
-        h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
-               QStringLiteral("1,75"), 'm');
-        h.form->form().calcolo_cg();
+        h.fill_worked_example();
+        h.form->form().run(ristemo::form::Command::Calculate);
         d = drawn(h.get<QWidget>(name));
     }
     QApplication::setPalette(usual);

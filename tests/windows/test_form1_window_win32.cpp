@@ -12,7 +12,7 @@
 // The common controls need the Windows headers before them.
 #include <commctrl.h>
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 namespace {
 
 using platform::widen;
@@ -121,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(Design, ControlPlacement,
                          testing::Range(std::size_t(0), std::size(form::kControls)),
                          [](const testing::TestParamInfo<std::size_t>& info) {
                              const form::ControlDesign& d = form::kControls[info.param];
-                             return std::string(d.name) +
-                                    (d.index == form::kNoIndex ? "" : std::to_string(d.index));
+                             return form::object_name(d.ref());
                          });
 
 // The window as create() leaves it, before it is shown, in the style it keeps: a pop-up owned by
@@ -166,7 +165,8 @@ TEST(Form1WindowMenus, FollowTheDesign) {
         GetMenuStringW(parent.menu, UINT(parent.next), caption, int(std::size(caption)),
                        MF_BYPOSITION);
         std::wstring expected = widen(entry.caption);
-        if (entry.function_key != 0) expected += L"\tF" + std::to_wstring(entry.function_key);
+        if (const int key = form::function_key_of(entry.command))
+            expected += L"\tF" + std::to_wstring(key);
         EXPECT_EQ(caption, expected);
         const HMENU submenu = GetSubMenu(parent.menu, parent.next++);
         EXPECT_EQ(submenu != nullptr, form::is_menu(i));
@@ -182,21 +182,21 @@ TEST(Form1WindowColours, HighContrastTakesTheSystemTextColours) {
         int contrast_text;  // system colour index
         int background;
     } rows[] = {
-        {form::find_control("Label1", 2), COLOR_BTNTEXT, COLOR_BTNFACE},
-        {form::find_control("Option1", 1), COLOR_BTNTEXT, COLOR_BTNFACE},
-        {form::find_control("Frame2"), COLOR_BTNTEXT, COLOR_BTNFACE},
-        {form::find_control("Label3", 4), COLOR_WINDOWTEXT, COLOR_WINDOW},
+        {form::find_control({form::Control::Label1, 2}), COLOR_BTNTEXT, COLOR_BTNFACE},
+        {form::find_control({form::Control::Option1, 1}), COLOR_BTNTEXT, COLOR_BTNFACE},
+        {form::find_control({form::Control::Frame2}), COLOR_BTNTEXT, COLOR_BTNFACE},
+        {form::find_control({form::Control::Label3, 4}), COLOR_WINDOWTEXT, COLOR_WINDOW},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.control->name);
+        SCOPED_TRACE(form::object_name(row.control->ref()));
         const Form1Window::Colours contrast = Form1Window::colours_of(*row.control, true);
         EXPECT_TRUE(contrast.own);
         EXPECT_EQ(contrast.text, GetSysColor(row.contrast_text));
         EXPECT_EQ(contrast.background, row.background);
         EXPECT_EQ(Form1Window::colours_of(*row.control, false).background, row.background);
     }
-    EXPECT_FALSE(Form1Window::colours_of(*form::find_control("Text1", 0), true).own);
+    EXPECT_FALSE(Form1Window::colours_of(*form::find_control({form::Control::Text1, 0}), true).own);
 }
 
 }  // namespace
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

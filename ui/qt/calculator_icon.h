@@ -2,10 +2,9 @@
 
 #include <QIcon>
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
-// The window's 16 x 16 icon: a grey calculator with a display at the top and four rows of three
-// keys, transparent at the sides.
+// The window's 16 x 16 icon, the picture of form/form1_icon.h.
 QIcon calculator_icon();
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

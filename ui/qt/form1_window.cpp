@@ -16,7 +16,7 @@
 #include "platform/linux/window_hints.h"
 #include "ui/qt/calculator_icon.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 namespace {
 
@@ -123,11 +123,10 @@ void Form1Window::create_controls() {
     setCentralWidget(client);
 
     sex_group_ = new QButtonGroup(this);
+    // Each frame comes before what it holds.
     for (const form::ControlDesign& d : form::kControls) {
-        create_control(d,
-                       d.frame == form::kClientArea
-                           ? client
-                           : client->findChild<QWidget*>(QStringLiteral("Frame%1").arg(d.frame)));
+        const form::ControlDesign* frame = form::frame_of(d);
+        create_control(d, frame ? widget_of(frame->ref()) : client);
     }
     connect(sex_group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         update_option_tab_stops();
@@ -189,9 +188,7 @@ void Form1Window::create_control(const form::ControlDesign& d, QWidget* parent) 
             break;
         }
     }
-    w->setObjectName(d.index == form::kNoIndex
-                         ? QString::fromUtf8(d.name)
-                         : QStringLiteral("%1_%2").arg(QString::fromUtf8(d.name)).arg(d.index));
+    w->setObjectName(QString::fromStdString(form::object_name(d.ref())));
     w->setAccessibleName(name);
     w->setToolTip(QString::fromUtf8(d.tooltip));
     if (d.font != form::FontRole::Window) w->setFont(qfont(d.font));
@@ -199,20 +196,18 @@ void Form1Window::create_control(const form::ControlDesign& d, QWidget* parent) 
         d.kind == form::ControlKind::OptionButton)
         set_text_colour(w, text_colour(d));
     w->setGeometry(px(d.left), px(d.top), px(d.width), px(d.height));
-    const form::ControlRef ref = form::control_ref(d);
-    if (ref.control != form::Control::Other) named_.push_back({ref, w});
+    named_.push_back({d.ref(), w});
 }
 
 void Form1Window::set_tab_order() {
     std::vector<const form::ControlDesign*> order;
     for (const form::ControlDesign& d : form::kControls) {
-        if (form::control_ref(d).control != form::Control::Other) order.push_back(&d);
+        if (form::takes_focus(d)) order.push_back(&d);
     }
     std::sort(order.begin(), order.end(),
               [](const auto* a, const auto* b) { return a->tab < b->tab; });
     for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(widget_of(form::control_ref(*order[i - 1])),
-                    widget_of(form::control_ref(*order[i])));
+        setTabOrder(widget_of(order[i - 1]->ref()), widget_of(order[i]->ref()));
 }
 
 // The sex group is one stop in the tab order: the selected option, or "maschio" while none is.
@@ -276,4 +271,4 @@ QWidget* Form1Window::widget_of(form::ControlRef control) const {
     return nullptr;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

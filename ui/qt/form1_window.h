@@ -16,7 +16,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 // The program's only window, drawn with Qt Widgets; what it does is Form1's. Controls keep their
 // given names and array indices as object names ("Text1_2" is Text1 index 2, the age box), so
@@ -53,7 +53,7 @@ private:
 
     form::ControlRef control_of(const QWidget* widget) const;
     QWidget* widget_of(form::ControlRef control) const;
-    bool handle_key(QWidget* focused, QKeyEvent& event);
+    bool preview_key(QWidget* focused, QKeyEvent& event);
     void give_keyboard_back();
 
     form::Form1 form_;
@@ -61,10 +61,10 @@ private:
     std::array<QRadioButton*, 2> Option1_{};
     std::array<QLabel*, 5> Label3_{};
     QButtonGroup* sex_group_ = nullptr;
-    // The controls handlers name, each with its widget.
+    // Every control of the design, with its widget.
     std::vector<std::pair<form::ControlRef, QWidget*>> named_;
     bool tab_sent_ = false;
     QPointer<QWidget> last_focused_;  // the control that last had the keyboard
 };
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

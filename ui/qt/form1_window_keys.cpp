@@ -8,7 +8,7 @@
 
 #include "ui/qt/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 namespace {
 
@@ -83,11 +83,11 @@ bool Form1Window::eventFilter(QObject* watched, QEvent* event) {
     // The menu bar takes the focus while it is driven from the keyboard; its keys are its own.
     if (widget != QApplication::focusWidget() || !centralWidget()->isAncestorOf(widget))
         return false;
-    return handle_key(widget, static_cast<QKeyEvent&>(*event));
+    return preview_key(widget, static_cast<QKeyEvent&>(*event));
 }
 
 // True when the key is used up here and must not reach the control.
-bool Form1Window::handle_key(QWidget* focused, QKeyEvent& event) {
+bool Form1Window::preview_key(QWidget* focused, QKeyEvent& event) {
     const form::ControlRef control = control_of(focused);
     if (is_arrow(event.key()) &&
         !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
@@ -130,4 +130,4 @@ void Form1Window::send_tab() {
     tab_sent_ = true;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

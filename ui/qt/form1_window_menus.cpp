@@ -6,7 +6,7 @@
 #include "form/form1_design.h"
 #include "ui/qt/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 // The menu tree of the design: a menu holds the entries that follow it one level deeper.
 void Form1Window::create_menus() {
@@ -30,8 +30,8 @@ void Form1Window::create_menus() {
         }
         auto* action = new QAction(caption, this);
         action->setObjectName(name);
-        if (entry.function_key != 0)
-            action->setShortcut(QKeySequence(int(Qt::Key_F1) + entry.function_key - 1));
+        if (const int key = form::function_key_of(entry.command))
+            action->setShortcut(QKeySequence(int(Qt::Key_F1) + key - 1));
         // The function keys work whichever control has the focus.
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this,
@@ -40,4 +40,4 @@ void Form1Window::create_menus() {
     }
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

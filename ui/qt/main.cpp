@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     platform::XdgShellOpen shell;
     const form::Services services{message_box, locale, regional_settings, printer, editor, shell};
 
-    ui::Form1Window window(services);
+    ui::qt::Form1Window window(services);
     if (!window.form().Form_Load()) return 1;
     window.show();
     // Window managers need not give a new window the keyboard; typing must begin at once.

@@ -1,48 +1,29 @@
 #include "ui/win32/control_ids.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
-using form::ControlKind;
+using form::Control;
 
-// The position of a frame among the design's frames, from 0.
-int frame_position(const form::ControlDesign& frame) {
-    int n = 0;
-    for (const form::ControlDesign& d : form::kControls) {
-        if (&d == &frame) break;
-        if (d.kind == ControlKind::Frame) ++n;
-    }
-    return n;
-}
+// The identifier of a single control, or of index 0 of an array.
+constexpr struct {
+    Control control;
+    int id;
+} kFirstIds[] = {
+    {Control::Text1, 100},    {Control::Option1, 200},  {Control::Label1, 300},
+    {Control::Label2, 400},   {Control::Label3, 500},   {Control::Command1, 600},
+    {Control::Command2, 601}, {Control::Command3, 610}, {Control::Frame1, 700},
+    {Control::Frame2, 701},   {Control::Frame3, 702},
+};
 
 }  // namespace
 
 int ids::id_of(const form::ControlDesign& d) {
-    const form::ControlRef ref = form::control_ref(d);
-    switch (ref.control) {
-        case form::Control::Text1:
-            return kText1 + ref.index;
-        case form::Control::Option1:
-            return kOption1 + ref.index;
-        case form::Control::Command1:
-            return kCommand1;
-        case form::Control::Command2:
-            return kCommand2;
-        case form::Control::Command3:
-            return kCommand3 + ref.index;
-        case form::Control::Other:
-            break;
+    for (const auto& first : kFirstIds) {
+        if (first.control == d.name) return first.id + (d.index == form::kNoIndex ? 0 : d.index);
     }
-    switch (d.kind) {
-        case ControlKind::Frame:
-            return kFrame1 + frame_position(d);
-        case ControlKind::ResultBox:
-            return kLabel3 + d.index;
-        // The captions of the input boxes, then those of the results.
-        default:
-            return (d.frame == 1 ? kLabel1 : kLabel2) + d.index;
-    }
+    return 0;
 }
 
 const form::ControlDesign* ids::design_of(int id) {
@@ -52,4 +33,4 @@ const form::ControlDesign* ids::design_of(int id) {
     return nullptr;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

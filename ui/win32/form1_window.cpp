@@ -5,14 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "core/app_info.h"
 #include "platform/windows/wide_text.h"
 #include "ui/win32/control_ids.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -151,19 +150,14 @@ void Form1Window::create_controls(HINSTANCE instance) {
         create_control(*d, opens_group ? WS_GROUP : 0, instance);
         previous = d->kind;
     }
-    // A screen reader names an input box after the text just before it in z-order: each caption
-    // goes right before its box. Captions take no focus, so the tab order stays as it is.
+    // A screen reader names an input box after the text just before it in z-order: each box's
+    // label goes right before it. Labels take no focus, so the tab order stays as it is.
     for (const form::ControlDesign& box : form::kControls) {
         if (box.kind != ControlKind::InputBox) continue;
-        for (const form::ControlDesign& caption : form::kControls) {
-            if (caption.kind != ControlKind::Label ||
-                std::strcmp(caption.caption, form::accessible_name(box)) != 0)
-                continue;
-            const HWND box_window = GetDlgItem(window_, ids::id_of(box));
-            SetWindowPos(GetDlgItem(window_, ids::id_of(caption)),
-                         GetWindow(box_window, GW_HWNDPREV), 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-        }
+        const form::ControlDesign* label = form::find_control({box.named_by, box.index});
+        const HWND box_window = GetDlgItem(window_, ids::id_of(box));
+        SetWindowPos(GetDlgItem(window_, ids::id_of(*label)), GetWindow(box_window, GW_HWNDPREV), 0,
+                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     }
 }
 
@@ -194,8 +188,7 @@ void Form1Window::create_control(const form::ControlDesign& d, DWORD group, HINS
         default:
             break;
     }
-    const form::ControlRef ref = form::control_ref(d);
-    if (ref.control != form::Control::Other) named_.push_back({ref, w});
+    named_.push_back({d.ref(), w});
 }
 
 void Form1Window::create_tooltips(HINSTANCE instance) {
@@ -302,4 +295,4 @@ HWND Form1Window::widget_of(form::ControlRef control) const {
     return nullptr;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -10,7 +10,7 @@
 #include "form/view.h"
 #include "platform/windows/win32.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 // The program's only window, drawn with the Win32 API; what it does is Form1's. The window is an
 // owned pop-up window with a caption, not a dialog, so that typed characters can be seen before
@@ -32,7 +32,7 @@ public:
 
     // Key preview, for the message loop: true when msg has been handled and must go no further.
     // msg may be changed (a character replaced by another).
-    bool preview(MSG& msg);
+    bool preview_key(MSG& msg);
 
     // form::View
     std::string Text1_text(int index) const override;
@@ -95,8 +95,8 @@ private:
     std::array<HWND, 4> Text1_{};
     std::array<HWND, 2> Option1_{};
     std::array<HWND, 5> Label3_{};
-    // The controls handlers name, each with its window.
+    // Every control of the design, with its window.
     std::vector<std::pair<form::ControlRef, HWND>> named_;
 };
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -6,7 +6,7 @@
 
 #include "ui/win32/control_ids.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -81,4 +81,4 @@ LRESULT Form1Window::control_colour(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(colours.background));
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -1,6 +1,6 @@
 #include "ui/win32/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 LRESULT CALLBACK Form1Window::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) {
@@ -60,4 +60,4 @@ LRESULT Form1Window::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(window_, message, wparam, lparam);
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

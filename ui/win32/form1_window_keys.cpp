@@ -1,6 +1,6 @@
 #include "ui/win32/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -31,7 +31,7 @@ wchar_t character_of(int code) {
 }  // namespace
 
 // Key preview: the message loop shows the window each key before the focused control gets it.
-bool Form1Window::preview(MSG& msg) {
+bool Form1Window::preview_key(MSG& msg) {
     if (window_ == nullptr || !IsWindow(window_)) return false;
     if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
     if (TranslateAcceleratorW(window_, accelerators_, &msg)) return true;
@@ -56,11 +56,11 @@ bool Form1Window::preview(MSG& msg) {
 
     // Ctrl with a letter gives a control character: the box's editing commands (copy, paste,
     // undo), not typing; whatever a paste brings in is judged by the input check.
-    if (key_down(VK_CONTROL) && msg.wParam < 32 && msg.wParam != 8 && msg.wParam != 9 &&
-        msg.wParam != 13 && msg.wParam != 27)
+    const int typed = code_of(wchar_t(msg.wParam));
+    if (key_down(VK_CONTROL) && typed < ' ' && typed != form::kBackspace && typed != form::kTab &&
+        typed != form::kEnter && typed != form::kEscape)
         return false;
     const form::ControlRef ref = control_of(GetFocus());
-    const int typed = code_of(wchar_t(msg.wParam));
     // Enter on a button runs it in the handler, which then discards the key.
     const int code = form_.key_press(ref, typed);
     // The handler may have closed the window (Esc, then Yes).
@@ -99,4 +99,4 @@ void Form1Window::send_tab() {
     PostMessageW(window_, kSentTab, 0, 0);
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

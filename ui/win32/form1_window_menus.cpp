@@ -6,7 +6,7 @@
 #include "ui/win32/control_ids.h"
 #include "ui/win32/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 // The menu tree of the design: a menu holds the entries that follow it one level deeper. The
 // function keys send their items' commands, whichever control has the focus.
@@ -25,9 +25,9 @@ void Form1Window::create_menus() {
             continue;
         }
         const WORD id = WORD(ids::kMenu + int(i));
-        if (entry.function_key != 0) {
-            caption += L"\tF" + std::to_wstring(entry.function_key);
-            keys.push_back({FVIRTKEY, WORD(VK_F1 + entry.function_key - 1), id});
+        if (const int key = form::function_key_of(entry.command)) {
+            caption += L"\tF" + std::to_wstring(key);
+            keys.push_back({FVIRTKEY, WORD(VK_F1 + key - 1), id});
         }
         AppendMenuW(open.back(), MF_STRING, id, caption.c_str());
     }
@@ -49,4 +49,4 @@ void Form1Window::command(int id, int notification) {
     }
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

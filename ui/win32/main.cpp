@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
     const ristemo::form::Services services{message_box, locale, regional_settings,
                                            printer,     editor, shell};
-    ristemo::ui::Form1Window window(services);
+    ristemo::ui::win32::Form1Window window(services);
     if (!window.create(instance)) return 1;
     // The refusal is a failed start, whatever the answer.
     if (!window.form().Form_Load()) return 1;
@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (window.preview(msg)) continue;
+        if (window.preview_key(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
