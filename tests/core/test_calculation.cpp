@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/calculation.h"
-#include "core/validation.h"
 
 namespace {
 
@@ -12,11 +11,11 @@ using namespace ristemo::core;
 
 CalculationResults run(const char* creatinine, const char* weight, const char* height,
                        const char* age, bool male) {
-    const auto out = check_inputs({creatinine, weight, age, height}, {male, !male});
-    EXPECT_TRUE(out.accepted) << out.message;
     PatientRecord record;
-    apply_outcome(out, record);
-    return calculate(record);
+    const Calculation c =
+        check_and_calculate({creatinine, weight, age, height}, {male, !male}, record);
+    EXPECT_TRUE(c.check.accepted) << c.check.message;
+    return c.results;
 }
 
 struct Case {
