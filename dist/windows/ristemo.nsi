@@ -1,13 +1,13 @@
 ; The Windows installer: ristemo.exe in Program Files, a Start-menu shortcut, and an uninstaller
 ; listed in "Apps and features". /S installs and uninstalls silently.
-; makensis -DEXE=path\to\ristemo.exe -DICON=path\to\ristemo.ico -DOUTFILE=ristemo-1.0-setup.exe
+; makensis -DVERSION=1.0 -DFILE_VERSION=1.0.0.0 -DEXE=path\to\ristemo.exe -DICON=path\to\ristemo.ico
+;   -DOUTFILE=ristemo-1.0-setup.exe   (dist/windows/CMakeLists.txt gives the project's version)
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
 !define PRODUCT "Ristemo"
-!define VERSION "1.0"
 !define PUBLISHER "gli autori di Ristemo"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ristemo"
 
@@ -21,7 +21,7 @@ UninstallIcon "${ICON}"
 BrandingText "${PRODUCT} ${VERSION}"
 ; NSIS writes sizes with a decimal point: the page states the size itself, with a comma.
 SpaceTexts none
-VIProductVersion "1.0.0.0"
+VIProductVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=1040 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di ${PRODUCT} ${VERSION}"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSION}"

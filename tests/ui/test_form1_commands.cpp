@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QtTest>
 
+#include "core/app_info.h"
 #include "form/web_links.h"
 #include "form1_harness.h"
 
@@ -84,7 +85,7 @@ void Form1CommandsTest::controls_run_their_commands() {
         QVERIFY(!h.form->isVisible());
     } else if (effect == QLatin1String("about")) {
         QCOMPARE(h.prompts().size(), 1);
-        QVERIFY(h.prompts()[0].startsWith(QStringLiteral("Ristemo 1.0")));
+        QVERIFY(h.prompts()[0].startsWith(QString::fromUtf8(ristemo::core::kAppTitle)));
     } else {
         QCOMPARE(h.shell.opened, std::vector<std::string>{effect.toStdString()});
     }

@@ -2,9 +2,9 @@
 # The installer under Wine: its pages in Italian; a silent install puts ristemo.exe in Program
 # Files with a Start-menu shortcut and an entry in "Apps and features"; no uninstall while the
 # program runs; the silent uninstall then leaves nothing behind.
-# Usage: installer_wine.sh WINE_RUN PREFIX SETUP_EXE WIN_TEXT_EXE   (under an X server)
+# Usage: installer_wine.sh WINE_RUN PREFIX SETUP_EXE WIN_TEXT_EXE VERSION   (under an X server)
 set -uo pipefail
-wine_run="$1" prefix="$2" setup="$3" win_text="$4"
+wine_run="$1" prefix="$2" setup="$3" win_text="$4" version="$5"
 export WINEPREFIX="$prefix" PATH=/usr/bin:/bin LC_ALL=it_IT.UTF-8
 work=$(mktemp -d)
 pid=""
@@ -31,7 +31,7 @@ snapshot >"$work/before"
 pid=$!
 # NSIS ends the window's title with a blank.
 page() {
-  "$wine_run" "$prefix" "$win_text" children "Installazione di Ristemo 1.0 " >"$work/page" &&
+  "$wine_run" "$prefix" "$win_text" children "Installazione di Ristemo $version " >"$work/page" &&
     grep -q 'Spazio richiesto' "$work/page"
 }
 if wait_for 60 page; then
@@ -47,7 +47,7 @@ wait "$pid" 2>/dev/null
 check "install: ristemo.exe in Program Files" test -f "$program/ristemo.exe"
 check "install: the Start-menu shortcut" test -f "$shortcut"
 check "install: listed in Apps and features" \
-  grep -q 'DisplayName *REG_SZ *Ristemo 1.0$' <(registered DisplayName)
+  grep -q "DisplayName *REG_SZ *Ristemo $version\$" <(registered DisplayName)
 check "install: with its uninstaller" \
   grep -q 'UninstallString *REG_SZ *"C:\\Program Files\\Ristemo\\uninstall.exe"$' \
   <(registered UninstallString)
@@ -57,14 +57,14 @@ check "install: with its uninstaller" \
 # unquoted, so the folder's short name, without a blank.
 "$wine_run" "$prefix" 'C:\Program Files\Ristemo\ristemo.exe' &
 pid=$!
-running() { "$wine_run" "$prefix" "$win_text" controls "Ristemo 1.0" 100; }
+running() { "$wine_run" "$prefix" "$win_text" controls "Ristemo " 100; }
 if wait_for 60 running; then
   "$wine_run" "$prefix" 'C:\Program Files\Ristemo\uninstall.exe' /S '_?=C:\PROGRA~1\Ristemo'
   status=$?
   check "uninstall while running: refused (status $status)" test "$status" -ne 0
   check "uninstall while running: the program stays" test -f "$program/ristemo.exe"
   check "uninstall while running: its entry stays" \
-    grep -q 'DisplayName *REG_SZ *Ristemo 1.0$' <(registered DisplayName)
+    grep -q "DisplayName *REG_SZ *Ristemo $version\$" <(registered DisplayName)
 else
   fail "the installed program does not start"
 fi
