@@ -173,6 +173,7 @@ std::string failure_of(WinEditorExport::Options options) {
 struct ExportCase {
     const char* name;
     const wchar_t* command;
+    int timeout_ms;  // for the editor's window: long where the editor ends by itself
     const char* message;
 };
 
@@ -181,21 +182,21 @@ class EditorExportFailure : public testing::TestWithParam<ExportCase> {};
 TEST_P(EditorExportFailure, IsToldInItalian) {
     WinEditorExport::Options options;
     options.command = GetParam().command;
-    options.timeout_ms = 1500;
+    options.timeout_ms = GetParam().timeout_ms;
     EXPECT_EQ(failure_of(options), GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Editors, EditorExportFailure,
-    testing::Values(ExportCase{"missing", L"ristemo-no-such-editor.exe",
+    testing::Values(ExportCase{"missing", L"ristemo-no-such-editor.exe", 60000,
                                "Impossibile avviare l'editor di testo Notepad."},
-                    // A program that starts and ends without a window: told at once.
-                    ExportCase{"ends_without_window", L"cmd.exe /c exit",
+                    // A program that starts and ends without a window: told when it ends.
+                    ExportCase{"ends_without_window", L"cmd.exe /c exit", 60000,
                                "L'editor di testo Notepad si \u00e8 chiuso prima di ricevere il "
                                "testo."},
                     // One that stays 5 s without a window (the stand-in Notepad of this folder).
                     ExportCase{
-                        "no_window", L"tabbed_editor.exe --no-window",
+                        "no_window", L"tabbed_editor.exe --no-window", 1500,
                         "La finestra dell'editor di testo Notepad non \u00e8 comparsa in tempo: il "
                         "testo non \u00e8 stato scritto."}),
     [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
