@@ -17,8 +17,9 @@ add_subdirectory(platform)
 add_subdirectory(form)
 add_subdirectory(platform/windows)
 add_subdirectory(ui/win32)
-# The installer, which the tests install and uninstall.
+# The installers, which the tests install, upgrade and uninstall.
 set(RISTEMO_SETUP ${CMAKE_BINARY_DIR}/ristemo-${RISTEMO_VERSION}-setup.exe)
+set(RISTEMO_MSI ${CMAKE_BINARY_DIR}/ristemo-${RISTEMO_VERSION}.msi)
 add_subdirectory(dist/windows)
 # The start-up yardstick of bench/startup-windows.sh.
 add_executable(bench_empty_window_win32 WIN32 bench/empty_window_win32.cpp)

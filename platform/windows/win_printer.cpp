@@ -36,11 +36,11 @@ struct Spooler {
 // Every member null when the DLL or a function is missing.
 const Spooler& spooler() {
     static const Spooler loaded = [] {
-        const wchar_t* const dll = L"winspool.drv";
-        Spooler functions{system_function<decltype(&GetDefaultPrinterW)>(dll, "GetDefaultPrinterW"),
-                          system_function<decltype(&OpenPrinterW)>(dll, "OpenPrinterW"),
-                          system_function<decltype(&GetPrinterW)>(dll, "GetPrinterW"),
-                          system_function<decltype(&ClosePrinter)>(dll, "ClosePrinter")};
+        const SystemDll dll(L"winspool.drv");
+        Spooler functions{dll.function<decltype(&GetDefaultPrinterW)>("GetDefaultPrinterW"),
+                          dll.function<decltype(&OpenPrinterW)>("OpenPrinterW"),
+                          dll.function<decltype(&GetPrinterW)>("GetPrinterW"),
+                          dll.function<decltype(&ClosePrinter)>("ClosePrinter")};
         if (!functions.get_default_printer || !functions.open_printer || !functions.get_printer ||
             !functions.close_printer)
             return Spooler{};

@@ -15,20 +15,39 @@ std::int32_t code_of(HINSTANCE result) {
 }
 
 // The shell and COM are loaded with the first address opened, not with the program: with the
-// DLLs they bring, some 25 ms of its start under Wine. The shell opens some addresses through
-// COM, which it needs on the calling thread; COM stays there until the program ends.
+// DLLs they bring, some 25 ms of its start under Wine.
+struct Shell {
+    decltype(&ShellExecuteW) execute = nullptr;
+    decltype(&CoInitializeEx) initialize_com = nullptr;
+    decltype(&CoUninitialize) uninitialize_com = nullptr;
+};
+
+const Shell& shell() {
+    static const Shell loaded = [] {
+        const SystemDll shell32(L"shell32.dll");
+        const SystemDll ole32(L"ole32.dll");
+        return Shell{shell32.function<decltype(&ShellExecuteW)>("ShellExecuteW"),
+                     ole32.function<decltype(&CoInitializeEx)>("CoInitializeEx"),
+                     ole32.function<decltype(&CoUninitialize)>("CoUninitialize")};
+    }();
+    return loaded;
+}
+
 std::int32_t shell_execute(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                            const wchar_t* directory) {
-    static const auto execute =
-        system_function<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
-    [[maybe_unused]] thread_local const bool com = [] {
-        const auto initialize =
-            system_function<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-        return initialize != nullptr &&
-               SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    }();
-    if (execute == nullptr) return SE_ERR_DLLNOTFOUND;
-    return code_of(execute(nullptr, verb, file, parameters, directory, SW_SHOWNORMAL));
+    const Shell& functions = shell();
+    if (functions.execute == nullptr) return SE_ERR_DLLNOTFOUND;
+    // The shell may hand the address to extensions it starts through COM, which it needs on the
+    // calling thread, in a single-threaded apartment. ShellExecuteW returns once the address is
+    // handed over, and COM is stopped again. A thread whose COM runs already keeps it as it is.
+    const bool com_started = functions.initialize_com != nullptr &&
+                             functions.uninitialize_com != nullptr &&
+                             SUCCEEDED(functions.initialize_com(
+                                 nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    const HINSTANCE result =
+        functions.execute(nullptr, verb, file, parameters, directory, SW_SHOWNORMAL);
+    if (com_started) functions.uninitialize_com();
+    return code_of(result);
 }
 
 }  // namespace

@@ -132,6 +132,19 @@ else
 fi
 kill "$pid" 2>/dev/null
 
+# Started with a place asked for (STARTUPINFO, as a launcher may ask): the window opens there, as
+# a window placed by the system does; then F12 closes it.
+env LC_ALL=it_IT.UTF-8 "$wine_run" "$prefix" "$win_text" start-at 200 150 "Z:${exe//\//\\}" &
+pid=$!
+placed() { [ "$(texts place "Ristemo ")" = "200 150" ]; }
+if wait_for $cap placed; then pass "the window opens where the system places it"; else
+  fail "the window opens at [$(texts place "Ristemo ")], not at 200 150"
+fi
+activate "$(main_window)"
+key F12
+wait_for $cap ended || fail "placed window: F12 leaves the program running"
+kill "$pid" 2>/dev/null
+
 # Under openbox: the window manager gives the new window the keyboard, typed into at once with
 # no click, and keeps it off its taskbar; on Windows it has no taskbar button and a plain caption.
 XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/share openbox >/dev/null 2>&1 &

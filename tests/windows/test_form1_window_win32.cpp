@@ -125,6 +125,29 @@ INSTANTIATE_TEST_SUITE_P(Design, ControlPlacement,
                                     (d.index == form::kNoIndex ? "" : std::to_string(d.index));
                          });
 
+// The window as create() leaves it, before it is shown, in the style it keeps: a pop-up owned by
+// a hidden window (no taskbar button), a title with the close box, no sizing border, no minimize
+// or maximize; its client area the design's size.
+TEST(Form1WindowFrame, IsCreatedInItsFinalStyle) {
+    Window& w = window();
+    ASSERT_TRUE(w.created);
+    const HWND form = w.form.handle();
+    const LONG_PTR style = GetWindowLongPtrW(form, GWL_STYLE);
+    const LONG_PTR frame = WS_POPUP | WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                           WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE;
+    EXPECT_EQ(style & frame, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(GetWindowLongPtrW(form, GWL_EXSTYLE) &
+                  (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME),
+              0);
+    const HWND owner = GetWindow(form, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_FALSE(IsWindowVisible(owner));
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, Form1Window::pixels(form::kClientWidth, w.dpi));
+    EXPECT_EQ(client.bottom, Form1Window::pixels(form::kClientHeight, w.dpi));
+}
+
 // Each entry of the design's menu tree, in order, in the menu that holds it, with its caption
 // and function key.
 TEST(Form1WindowMenus, FollowTheDesign) {

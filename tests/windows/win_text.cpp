@@ -19,6 +19,14 @@
 //                                          button on Windows (it has an owner and no
 //                                          WS_EX_APPWINDOW) and keeps an ordinary title bar (a
 //                                          caption, and no WS_EX_TOOLWINDOW)
+//   win_text place TITLE-PREFIX            the window's left and top on the screen
+//   win_text start-at X Y PROGRAM          starts the program asking for its first window at X, Y
+//                                          (STARTUPINFO, as a launcher may) and waits for its end
+//   win_text press TITLE CAPTION           clicks the button with this caption (& marks left out)
+//                                          in the visible top-level window with exactly this title
+//   win_text run PROGRAM ARGS...           runs the program and waits for its end; its exit status
+//   win_text as-user PROGRAM ARGS...       the same, as a user who is not an administrator (the
+//                                          Administrators group kept only to deny)
 // Exit status 1 when no such window is found.
 #include <fcntl.h>
 #include <io.h>
@@ -122,6 +130,62 @@ void print(const std::wstring& text) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
+std::wstring without_marks(const std::wstring& caption) {
+    std::wstring out;
+    for (wchar_t c : caption)
+        if (c != L'&') out.push_back(c);
+    return out;
+}
+
+// The command line of argv[first...]: the program quoted, each argument quoted only when it holds
+// a blank, as NSIS reads its switches only unquoted; its _?= never, as NSIS reads it unquoted to
+// the end of the line.
+std::wstring command_line(int argc, wchar_t** argv, int first) {
+    std::wstring command = L"\"" + std::wstring(argv[first]) + L"\"";
+    for (int i = first + 1; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        const bool blank =
+            argument.find(L' ') != std::wstring::npos && argument.rfind(L"_?=", 0) != 0;
+        command += blank ? L" \"" + argument + L"\"" : L" " + argument;
+    }
+    return command;
+}
+
+int wait_for_end(const PROCESS_INFORMATION& process) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 1;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return int(status);
+}
+
+// Runs argv[2...], as a user who is not an administrator when as_user; its exit status.
+int run(int argc, wchar_t** argv, bool as_user) {
+    std::wstring command = command_line(argc, argv, 2);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!as_user) {
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return 1;
+        return wait_for_end(process);
+    }
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own)) return 1;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
+    SID_AND_ATTRIBUTES deny_only{administrators, 0};
+    HANDLE user = nullptr;
+    if (!CreateRestrictedToken(own, 0, 1, &deny_only, 0, nullptr, 0, nullptr, &user)) return 1;
+    if (!CreateProcessAsUserW(user, nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &process))
+        return 1;
+    return wait_for_end(process);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -131,6 +195,20 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring name = argv[2];
     if (mode == L"names") CoInitialize(nullptr);
     if (mode == L"foreground") return text_of(GetForegroundWindow()).rfind(name, 0) == 0 ? 0 : 1;
+    if (mode == L"run" || mode == L"as-user") return run(argc, argv, mode == L"as-user");
+    if (mode == L"start-at" && argc == 5) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USEPOSITION;
+        startup.dwX = DWORD(std::wcstol(argv[2], nullptr, 10));
+        startup.dwY = DWORD(std::wcstol(argv[3], nullptr, 10));
+        std::wstring command = command_line(argc, argv, 4);
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return 1;
+        return wait_for_end(process);
+    }
     bool found = false;
     for (HWND window : top_level_windows()) {
         if (mode == L"controls" && text_of(window).rfind(name, 0) == 0) {
@@ -151,6 +229,12 @@ int wmain(int argc, wchar_t** argv) {
                        ? 0
                        : 1;
         }
+        if (mode == L"place" && text_of(window).rfind(name, 0) == 0) {
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            print(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top));
+            return 0;
+        }
         if (mode == L"focus" && text_of(window).rfind(name, 0) == 0) {
             GUITHREADINFO thread{};
             thread.cbSize = sizeof thread;
@@ -159,6 +243,16 @@ int wmain(int argc, wchar_t** argv) {
                               IsChild(window, thread.hwndFocus);
             print(std::to_wstring(ours ? GetDlgCtrlID(thread.hwndFocus) : 0));
             return 0;
+        }
+        if (mode == L"press" && argc == 4 && text_of(window) == name) {
+            for (HWND child : children_of(window)) {
+                if (class_of(child) == L"Button" && IsWindowVisible(child) &&
+                    without_marks(text_of(child)) == argv[3]) {
+                    PostMessageW(child, BM_CLICK, 0, 0);
+                    return 0;
+                }
+            }
+            return 1;
         }
         if (mode == L"children" && text_of(window) == name) {
             for (HWND child : children_of(window)) print(text_of(child));

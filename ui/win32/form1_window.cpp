@@ -108,15 +108,25 @@ bool Form1Window::create(HINSTANCE instance) {
     owner_class.hInstance = instance;
     owner_class.lpszClassName = kOwnerClass;
     RegisterClassExW(&owner_class);
-    owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                             nullptr);
+    // Hidden, never shown: a window it owns has no taskbar button. Overlapped, as only an
+    // overlapped window is given the place the system chooses for a new window
+    // (CW_USEDEFAULT), which the window then takes.
+    owner_ = CreateWindowExW(0, kOwnerClass, L"", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (owner_ == nullptr) return false;
+    RECT place{};
+    GetWindowRect(owner_, &place);
 
     create_menus();
-    // A fixed frame with a title and the system menu: no sizing border, no minimize or maximize.
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    // A fixed frame with a title, the icon and the close box: no sizing border, no minimize or
+    // maximize. An owned pop-up with a caption looks as an overlapped window does; X11 window
+    // managers under Wine take it for a dialog, which they activate when it appears (openbox does
+    // not activate an owned overlapped window). Its styles are final here: most cannot change
+    // once a window exists.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     window_ =
         CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, widen(core::kAppTitle).c_str(), style,
-                        CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_, menu_, instance, this);
+                        place.left, place.top, 100, 100, owner_, menu_, instance, this);
     if (window_ == nullptr) return false;
     dpi_ = dpi_of(window_);
     high_contrast_ = system_high_contrast();

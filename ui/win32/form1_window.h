@@ -12,9 +12,9 @@
 
 namespace ristemo::ui {
 
-// The program's only window, drawn with the Win32 API; what it does is Form1's. The window is a
-// plain top-level window, not a dialog, so that typed characters can be seen before the control
-// they are meant for (key preview). Controls take the identifiers of control_ids.h.
+// The program's only window, drawn with the Win32 API; what it does is Form1's. The window is an
+// owned pop-up window with a caption, not a dialog, so that typed characters can be seen before
+// the control they are meant for (key preview). Controls take the identifiers of control_ids.h.
 class Form1Window : public form::View {
 public:
     explicit Form1Window(const form::Services& services);
@@ -22,7 +22,8 @@ public:
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
 
-    // Creates the window, hidden; false when Windows refuses. The handle is known from here on.
+    // Creates the window, hidden, in its final style, where the system places a new window; false
+    // when Windows refuses. The handle is known from here on.
     bool create(HINSTANCE instance);
     HWND handle() const { return window_; }
     void show(int show_command);

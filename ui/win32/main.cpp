@@ -9,7 +9,6 @@
 #include "platform/windows/win_printer.h"
 #include "platform/windows/win_shell_open.h"
 #include "ui/win32/form1_window.h"
-#include "ui/win32/owned_popup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     namespace platform = ristemo::platform;
@@ -29,7 +28,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     // The refusal is a failed start, whatever the answer.
     if (!window.form().Form_Load()) return 1;
     message_owner = window.handle();
-    ristemo::ui::make_owned_popup(window.handle());
     window.show(show_command);
 
     MSG msg;
