@@ -2,7 +2,6 @@
 #include <benchmark/benchmark.h>
 
 #include "core/calculation.h"
-#include "core/validation.h"
 
 namespace {
 
@@ -13,10 +12,8 @@ void BM_CheckAndCompute(benchmark::State& state) {
     const std::array<bool, 2> options = {true, false};
     PatientRecord record;
     for (auto _ : state) {
-        const CheckOutcome out = check_inputs(texts, options);
-        apply_outcome(out, record);
-        CalculationResults r = calculate(record);
-        benchmark::DoNotOptimize(r.label3);
+        Calculation c = check_and_calculate(texts, options, record);
+        benchmark::DoNotOptimize(c.results.label3);
     }
 }
 BENCHMARK(BM_CheckAndCompute);

@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs="${1:-15}"
 build="$root/build/windows"
 
-"$root/scripts/install-deps" run windows
+"$root/scripts/install-deps" compiler windows
 (cd "$root" && cmake --preset windows >/dev/null)
 cmake --build "$build" -j"$(nproc)" --target ristemo bench_empty_window_win32 \
   bench_text_window_win32 >/dev/null

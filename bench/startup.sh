@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs="${1:-15}"
 build="$root/build/startup"
 
-"$root/scripts/install-deps" run libbenchmark-dev
+"$root/scripts/install-deps" compiler qt libbenchmark-dev
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRISTEMO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" \
   --target ristemo bench_empty_window bench_text_window bench_map_timer >/dev/null

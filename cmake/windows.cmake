@@ -30,7 +30,7 @@ set_target_properties(bench_empty_window_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTO
 add_executable(bench_text_window_win32 WIN32 bench/empty_window_win32.cpp
                bench/text_window_win32.rc)
 target_compile_definitions(bench_text_window_win32 PRIVATE WITH_TEXT)
-target_include_directories(bench_text_window_win32 PRIVATE ${PROJECT_SOURCE_DIR}/ui/win32)
+target_include_directories(bench_text_window_win32 PRIVATE ${CMAKE_BINARY_DIR}/ui/win32)
 target_link_options(bench_text_window_win32 PRIVATE -municode)
 set_target_properties(bench_text_window_win32 PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                       ${CMAKE_BINARY_DIR}/bench)
@@ -41,23 +41,10 @@ if(RISTEMO_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-  include(GoogleTest)
-  # Each test program runs once under Wine with all its cases (one ctest test per program): a Wine
-  # process per case would spend most of the stage starting Wine. Its output names any failing
-  # case. The prefix is booted now, at configure time.
-  function(gtest_discover_tests target)
-    cmake_parse_arguments(arg "" "" "PROPERTIES" ${ARGN})
-    add_test(NAME ${target} COMMAND ${target})
-    set_tests_properties(${target} PROPERTIES TIMEOUT 600 ${arg_PROPERTIES})
-  endfunction()
+  # Wine runs the test programs in the build's prefix, booted now, at configure time.
   execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit RESULT_VARIABLE wine_status)
   if(NOT wine_status EQUAL 0)
     message(FATAL_ERROR "Wine could not start in ${CMAKE_BINARY_DIR}/wine (status ${wine_status})")
   endif()
-
-  add_subdirectory(tests/support)
-  add_subdirectory(tests/core)
-  add_subdirectory(tests/report)
-  add_subdirectory(tests/form)
-  add_subdirectory(tests/windows)
+  add_subdirectory(tests)
 endif()

@@ -1,18 +1,27 @@
 #include "core/calculation.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "core/number_format.h"
 
 namespace ristemo::core {
 
+namespace {
+
+struct CalculationInputs {
+    float creatinine = 0.0f;
+    float weight = 0.0f;
+    float height = 0.0f;
+    std::int16_t age = 0;
+    bool is_male = false;
+    float sex_factor = 0.0f;
+};
+
 // The rounding steps below are deliberate: every float() marks a value that is stored in single
 // precision, and a visible digit of a label or a report line can depend on each of them.
 
-float deviation(float ideal_percent) {
-    return ideal_percent - 100.0f;
-}
-
+// Only for inputs that the check accepted: outside those ranges the formulas are not meaningful.
 CalculationResults compute(const CalculationInputs& in) {
     const double W = in.weight;
     const double H = in.height;
@@ -42,9 +51,8 @@ CalculationResults compute(const CalculationInputs& in) {
 
     r.ideal_weight = static_cast<float>(H2 * (in.is_male ? 23.0 : 21.5));
     r.ideal_percent = static_cast<float>(W * 100.0 / r.ideal_weight);
-    const float d = deviation(r.ideal_percent);
-    r.label3[2] = format_picture(r.ideal_weight, "##0.0") + " (" +
-                  format_picture(d, d > 0.0f ? "+###.0" : "###.0") + "%)";
+    r.label3[2] =
+        format_picture(r.ideal_weight, "##0.0") + " (" + deviation_text(r.ideal_percent) + "%)";
 
     r.bsa = static_cast<float>(71.84 * std::pow(W, 0.425) * std::pow(100.0 * H, 0.725) / 10000.0);
     r.label3[3] = format_picture(r.bsa, "###0.0#");
@@ -54,16 +62,31 @@ CalculationResults compute(const CalculationInputs& in) {
     return r;
 }
 
-CalculationResults calculate(PatientRecord& record) {
-    CalculationResults r = compute({record.creatinine, record.weight, record.height, record.age,
-                                    record.is_male, record.sex_factor});
-    record.crcl = r.crcl;
-    record.bmi = r.bmi;
-    record.ideal_weight = r.ideal_weight;
-    record.ideal_percent = r.ideal_percent;
-    record.bsa = r.bsa;
-    record.lean_mass = r.lean_mass;
-    return r;
+}  // namespace
+
+float deviation(float ideal_percent) {
+    return ideal_percent - 100.0f;
+}
+
+std::string deviation_text(float ideal_percent) {
+    const float d = deviation(ideal_percent);
+    return format_picture(d, d > 0.0f ? "+###.0" : "###.0");
+}
+
+Calculation check_and_calculate(const std::array<std::string, 4>& texts,
+                                const std::array<bool, 2>& options, PatientRecord& record) {
+    Calculation c{check_inputs(texts, options), {}};
+    apply_outcome(c.check, record);
+    if (!record.data_ok) return c;
+    c.results = compute({record.creatinine, record.weight, record.height, record.age,
+                         record.is_male, record.sex_factor});
+    record.crcl = c.results.crcl;
+    record.bmi = c.results.bmi;
+    record.ideal_weight = c.results.ideal_weight;
+    record.ideal_percent = c.results.ideal_percent;
+    record.bsa = c.results.bsa;
+    record.lean_mass = c.results.lean_mass;
+    return c;
 }
 
 }  // namespace ristemo::core

@@ -1,21 +1,12 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "core/patient_record.h"
+#include "core/validation.h"
 
 namespace ristemo::core {
-
-struct CalculationInputs {
-    float creatinine = 0.0f;
-    float weight = 0.0f;
-    float height = 0.0f;
-    std::int16_t age = 0;
-    bool is_male = false;
-    float sex_factor = 0.0f;
-};
 
 struct CalculationResults {
     float crcl = 0.0f;
@@ -27,14 +18,21 @@ struct CalculationResults {
     std::array<std::string, 5> label3;  // texts of the result boxes Label3 index 0 to 4 (UTF-8)
 };
 
-// Only for inputs that the check accepted: outside those ranges the formulas are not meaningful.
-CalculationResults compute(const CalculationInputs& in);
+struct Calculation {
+    CheckOutcome check;
+    CalculationResults results;  // zero and empty unless check.accepted
+};
 
-// Computes the results of the inputs the record holds and stores them in it; returns them with
-// the label texts. Only once the check has accepted those inputs (data_ok).
-CalculationResults calculate(PatientRecord& record);
+// The calculate command: checks the box texts (indexed like Text1) and the options (like
+// Option1), stores in the record what the check read, and once the check has accepted them
+// computes the results and stores them too (data_ok says which happened).
+Calculation check_and_calculate(const std::array<std::string, 4>& texts,
+                                const std::array<bool, 2>& options, PatientRecord& record);
 
 // The deviation from the ideal weight in percent, as the labels and both reports show it.
 float deviation(float ideal_percent);
+
+// That deviation as the result label and the printed page write it: a gain with its plus sign.
+std::string deviation_text(float ideal_percent);
 
 }  // namespace ristemo::core

@@ -56,25 +56,32 @@ std::optional<std::int16_t> read_age(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
-struct DecimalBox {
-    int index;
-    std::optional<float> CheckOutcome::*field;
-    float low;
-    float high;
+// One input box: where the check stores what it read, the accepted range, and the words around
+// the value in its message.
+template <typename T>
+struct Box {
+    int index;  // in Text1
+    std::optional<T> CheckOutcome::*field;
+    std::optional<T> (*read)(std::string_view text);
+    T low;
+    T high;
     const char* prefix;
     const char* suffix;
 };
 
-// In screen order; the age box (index 2) comes after the height box (index 3).
-constexpr DecimalBox kCreatinine{0,     &CheckOutcome::creatinine, 0.4f,
-                                 13.0f, "valore creatinina ",      " mg/dl non accettabile..."};
-constexpr DecimalBox kWeight{1,      &CheckOutcome::weight, 30.0f,
-                             200.0f, "valore peso ",        " Kg  non accettabile..."};
-constexpr DecimalBox kHeight{3,    &CheckOutcome::height, 1.0f,
-                             2.2f, "valore altezza ",     " m  non accettabile..."};
-constexpr int kAgeIndex = 2;
-constexpr std::int16_t kAgeLow = 18;
-constexpr std::int16_t kAgeHigh = 100;
+constexpr Box<float> kCreatinine{0,
+                                 &CheckOutcome::creatinine,
+                                 read_float,
+                                 0.4f,
+                                 13.0f,
+                                 "valore creatinina ",
+                                 " mg/dl non accettabile..."};
+constexpr Box<float> kWeight{
+    1, &CheckOutcome::weight, read_float, 30.0f, 200.0f, "valore peso ", " Kg  non accettabile..."};
+constexpr Box<float> kHeight{
+    3, &CheckOutcome::height, read_float, 1.0f, 2.2f, "valore altezza ", " m  non accettabile..."};
+constexpr Box<std::int16_t> kAge{
+    2, &CheckOutcome::age, read_age, 18, 100, "valore et\u00e0 ", " anni  non accettabile..."};
 
 void reject(CheckOutcome& out, FocusTarget::Control control, int index, std::string message) {
     out.accepted = false;
@@ -82,9 +89,11 @@ void reject(CheckOutcome& out, FocusTarget::Control control, int index, std::str
     out.message = std::move(message);
 }
 
-// Reads one decimal box into the outcome; false when it rejected the input.
-bool check_decimal(const DecimalBox& box, const std::string& text, CheckOutcome& out) {
-    const auto value = read_float(text);
+// Reads one box into the outcome; false when it rejected the input.
+template <typename T>
+bool check_box(const Box<T>& box, const std::array<std::string, 4>& texts, CheckOutcome& out) {
+    const std::string& text = texts[std::size_t(box.index)];
+    const std::optional<T> value = box.read(text);
     if (!value) {
         reject(out, FocusTarget::Control::Text1, box.index, box.prefix + text + box.suffix);
         return false;
@@ -103,24 +112,10 @@ bool check_decimal(const DecimalBox& box, const std::string& text, CheckOutcome&
 CheckOutcome check_inputs(const std::array<std::string, 4>& texts,
                           const std::array<bool, 2>& options) {
     CheckOutcome out;
-    for (const DecimalBox* box : {&kCreatinine, &kWeight, &kHeight}) {
-        if (!check_decimal(*box, texts[box->index], out)) return out;
-    }
-
-    const std::string& age_text = texts[kAgeIndex];
-    const auto age = read_age(age_text);
-    const char* age_prefix = "valore et\u00e0 ";
-    const char* age_suffix = " anni  non accettabile...";
-    if (!age) {
-        reject(out, FocusTarget::Control::Text1, kAgeIndex, age_prefix + age_text + age_suffix);
+    // In screen order: the age box (index 2) comes after the height box (index 3).
+    if (!(check_box(kCreatinine, texts, out) && check_box(kWeight, texts, out) &&
+          check_box(kHeight, texts, out) && check_box(kAge, texts, out)))
         return out;
-    }
-    out.age = *age;
-    if (*age < kAgeLow || *age > kAgeHigh) {
-        reject(out, FocusTarget::Control::Text1, kAgeIndex,
-               age_prefix + number_text(*age) + age_suffix);
-        return out;
-    }
 
     if (!options[0] && !options[1]) {
         reject(out, FocusTarget::Control::Option1, 0, "specificare sesso del paziente...");

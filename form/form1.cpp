@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "core/app_info.h"
-#include "core/calculation.h"
-#include "core/validation.h"
 #include "form/module1.h"
 #include "form/web_links.h"
 #include "report/report.h"
@@ -68,27 +66,28 @@ bool Form1::check_decimal_separator() {
     return false;
 }
 
-void Form1::verifica_dati() {
+core::Calculation Form1::verifica_dati() {
     std::array<std::string, 4> texts;
     for (int i = 0; i < 4; ++i) texts[std::size_t(i)] = view_.Text1_text(i);
     const std::array<bool, 2> options = {view_.Option1_value(0), view_.Option1_value(1)};
 
-    const core::CheckOutcome outcome = core::check_inputs(texts, options);
-    core::apply_outcome(outcome, record_);
-    if (outcome.accepted) return;
+    const core::Calculation calculation = core::check_and_calculate(texts, options, record_);
+    const core::CheckOutcome& outcome = calculation.check;
+    if (outcome.accepted) return calculation;
 
     services_.message_box.show_message(outcome.message, Buttons::Ok, Icon::None);
     const core::FocusTarget& target = outcome.focus;
     view_.set_focus(
         {target.control == core::FocusTarget::Control::Option1 ? Control::Option1 : Control::Text1,
          target.index});
+    return calculation;
 }
 
 void Form1::calcolo_cg() {
-    verifica_dati();
+    const core::Calculation calculation = verifica_dati();
     if (!record_.data_ok) return;
-    const core::CalculationResults results = core::calculate(record_);
-    for (int i = 0; i < 5; ++i) view_.set_Label3_caption(i, results.label3[std::size_t(i)]);
+    for (int i = 0; i < 5; ++i)
+        view_.set_Label3_caption(i, calculation.results.label3[std::size_t(i)]);
 }
 
 void Form1::azzera_modulo() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "core/calculation.h"
 #include "core/patient_record.h"
 #include "form/form1_design.h"
 #include "form/view.h"
@@ -61,7 +63,9 @@ public:
 
 private:
     bool check_decimal_separator();
-    void verifica_dati();
+    // The check, and the calculation once it accepts the boxes; a rejection is told, and its box
+    // takes the focus.
+    core::Calculation verifica_dati();
     // The commands.
     void calcolo_cg();
     void azzera_modulo();

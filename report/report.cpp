@@ -50,9 +50,8 @@ const char* const kIdealCaption = "peso ideale / scostamento     : ";
 
 std::vector<PageLine> build_page(const PatientRecord& r) {
     const Lines l = common_lines(r);
-    const float d = core::deviation(r.ideal_percent);
     const std::string ideal = kIdealCaption + format_picture(r.ideal_weight, "##0.0") + " Kg (" +
-                              format_picture(d, d > 0.0f ? "+###.0" : "###.0") + "%)";
+                              core::deviation_text(r.ideal_percent) + "%)";
 
     const std::vector<std::pair<Font, std::string>> content = {
         {kHeading, core::kAppTitle}, {kHeading, "Dati in ingresso:"}, {kData, l.input_creatinine},

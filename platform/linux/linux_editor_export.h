@@ -12,36 +12,9 @@
 
 #include "platform/editor_export.h"
 #include "platform/editor_messages.h"
+#include "platform/linux/editor_choice.h"
 
 namespace ristemo::platform {
-
-// How the text reaches the editor: on its standard input; into its text area through the
-// accessibility bus; or as key events sent to its window alone (X11 only).
-enum class Delivery { StandardInput, Accessibility, WindowEvents };
-
-struct EditorCommand {
-    QString name;  // as in the list of known editors, e.g. "gedit"
-    QString path;  // absolute path of the program found
-    QStringList arguments;
-    Delivery delivery = Delivery::StandardInput;
-};
-
-// The known editors in order of preference when the desktop names none of them.
-QStringList known_editors();
-
-// The known editor a desktop entry such as "org.gnome.gedit.desktop" stands for; empty when none.
-QString editor_for_desktop_entry(const QString& desktop_entry);
-
-// The editor to start. desktop_entry is the desktop's default for text/plain (may be empty);
-// find_program gives a program's absolute path or an empty string when it is not installed;
-// window_events_possible is false where key events cannot be sent to another program's window
-// (Wayland, no X display). Empty when no usable editor is installed.
-std::optional<EditorCommand> choose_editor(
-    const QString& desktop_entry, const std::function<QString(const QString&)>& find_program,
-    bool window_events_possible);
-
-// True in a Wayland session, where key events cannot reach other programs' windows.
-bool is_wayland_session(const QProcessEnvironment& environment);
 
 // The bytes given to an editor on its standard input: UTF-8, each CR LF turned into LF.
 QByteArray standard_input_bytes(const QString& text);
@@ -49,11 +22,9 @@ QByteArray standard_input_bytes(const QString& text);
 // The lines to type: the text split at each CR LF (every line, the last included, gets a Return).
 QStringList typed_lines(const QString& text);
 
-// The Italian messages the user may see.
+// The Italian messages the user may see while the text is handed over (editor_choice.h has the
+// others).
 namespace editor_messages {
-// Names only the editors that can receive the text where key events cannot be sent.
-QString no_editor(bool window_events_possible);
-QString no_editor_for_wayland();
 QString not_started(const QString& editor);
 QString text_not_delivered(const QString& editor);
 QString no_display();

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/calculation.h"
-#include "core/validation.h"
 #include "support/worked_example.h"
 
 namespace {
@@ -14,11 +13,11 @@ using namespace ristemo::core;
 
 CalculationResults run(const char* creatinine, const char* weight, const char* height,
                        const char* age, bool male) {
-    const auto out = check_inputs({creatinine, weight, age, height}, {male, !male});
-    EXPECT_TRUE(out.accepted) << out.message;
     PatientRecord record;
-    apply_outcome(out, record);
-    return calculate(record);
+    const Calculation c =
+        check_and_calculate({creatinine, weight, age, height}, {male, !male}, record);
+    EXPECT_TRUE(c.check.accepted) << c.check.message;
+    return c.results;
 }
 
 struct Case {

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "core/calculation.h"
-#include "core/validation.h"
 #include "support/golden_rows.h"
 
 namespace {
@@ -28,8 +27,10 @@ TEST(Golden, CheckAndResultsMatchTheIndependentModel) {
     ASSERT_EQ(rows.size(), 2000u) << "cannot read " << RISTEMO_GOLDEN_FILE;
     for (const golden::Row& row : rows) {
         SCOPED_TRACE("row " + row.at("id"));
-        const core::CheckOutcome out =
-            core::check_inputs(golden::texts_of(row), golden::options_of(row));
+        core::PatientRecord record;
+        const core::Calculation c =
+            core::check_and_calculate(golden::texts_of(row), golden::options_of(row), record);
+        const core::CheckOutcome& out = c.check;
 
         EXPECT_EQ(out.accepted ? "ok" : "reject", row.at("outcome"));
         EXPECT_EQ(stored(out.creatinine, bits), row.at("creatinine"));
@@ -43,9 +44,7 @@ TEST(Golden, CheckAndResultsMatchTheIndependentModel) {
             EXPECT_EQ(out.message, row.at("message"));
             EXPECT_EQ(focus_text(out.focus), row.at("focus"));
         } else {
-            core::PatientRecord record;
-            core::apply_outcome(out, record);
-            const core::CalculationResults r = core::calculate(record);
+            const core::CalculationResults& r = c.results;
             for (int i = 0; i < 5; ++i) {
                 EXPECT_EQ(r.label3[i], row.at("label" + std::to_string(i))) << "label " << i;
             }

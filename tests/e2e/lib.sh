@@ -11,6 +11,7 @@ cleanup() {
 trap cleanup EXIT
 
 . "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../support/keys.sh"
 # The text export of the worked example, the one every test expects (tests/data/README.md).
 expected_export="$(cd "$(dirname "${BASH_SOURCE[0]}")/../data" && pwd)/worked_example.txt"
 
@@ -51,8 +52,8 @@ start() {  # starts ristemo with the given environment additions; sets pid and w
   pid=$!
   pids+=("$pid")
   wid=""
-  wait_for $cap xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" || return 1
-  wid=$(xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" | head -n 1)
+  wait_for $cap xdotool search --onlyvisible --pid "$pid" --name "^Ristemo " || return 1
+  wid=$(xdotool search --onlyvisible --pid "$pid" --name "^Ristemo " | head -n 1)
   focus_ours
 }
 
@@ -124,27 +125,8 @@ ended_with() {  # status: the program ends with that exit status
   [ "$?" -eq "$1" ]
 }
 
-# Keys and text for the running ristemo, once it has the focus (none is sent to another program).
-# The pauses only pace the typing as a user would; every check waits for its own event.
-key() { focus_ours && xdotool key --delay 60 "$@"; sleep 0.15; }
-type_text() { focus_ours && xdotool type --delay 60 "$1"; sleep 0.1; }
-
-# Worked example from the keyboard: a point for the comma, Enter between boxes, Space on "maschio",
-# then F5. The creatinine is entered by the given commands.
-type_worked_example() {
-  local creatinine_keys="$1"
-  rm -f "$E2E_EXPORT"
-  eval "$creatinine_keys"
-  key Return
-  type_text 80
-  key Return
-  type_text 1.75
-  key Return
-  type_text 70
-  key Return
-  key space
-  key F5
-}
+# Keys go to the running ristemo only, once it has the focus.
+to_program() { focus_ours; }
 
 export_arrived() {  # the editor received the expected thirteen lines
   if wait_for $cap test -f "$E2E_EXPORT" && cmp -s "$E2E_EXPORT" "$expected_export"; then

@@ -20,9 +20,9 @@ wait_for 60 wm_ready || fail "openbox runs"
 "$bin" 2>"$work/stderr" &
 pid=$!
 pids+=("$pid")
-wait_for 60 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" ||
+wait_for 60 xdotool search --onlyvisible --pid "$pid" --name "^Ristemo " ||
   { fail "window shown"; finish window_states; exit; }
-wid=$(xdotool search --onlyvisible --pid "$pid" --name "^Ristemo 1.0" | head -n 1)
+wid=$(xdotool search --onlyvisible --pid "$pid" --name "^Ristemo " | head -n 1)
 active() { [ "$(xdotool getactivewindow)" = "$wid" ]; }
 wait_for 60 active || fail "the new window has the keyboard"
 geometry() { xwininfo -id "$wid" | grep -E 'Absolute|Width|Height|Map State'; }

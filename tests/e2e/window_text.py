@@ -8,7 +8,8 @@ box's line is its name, "=", and the text it holds; a result box's, its descript
 caption beside it), "=", and its name (the result it shows). With --active, prints nothing and exits 1 also when the window is not the active
 one. With NAME, prints instead the screen position "X Y" of the middle of the control of that
 name (exits 1 when there is none). With --document, prints the longest text the window holds
-(an editor's document), as it is. TITLE "*" stands for any window of the program.
+(an editor's document), as it is. A TITLE that ends in "*" stands for any title that begins so
+("*": any window of the program).
 """
 import sys
 
@@ -70,6 +71,11 @@ def centre_of(node, name, depth=0):
     return None
 
 
+def titled(name, title):
+    name = name or ""
+    return name == title or (title.endswith("*") and name.startswith(title[:-1]))
+
+
 def main():
     pid, title = int(sys.argv[1]), sys.argv[2]
     values = sys.argv[3:] == ["--values"]
@@ -86,7 +92,7 @@ def main():
             continue
         for j in range(app.get_child_count()):
             window = app.get_child_at_index(j)
-            if window is not None and title in ("*", window.get_name()):
+            if window is not None and titled(window.get_name(), title):
                 if document:
                     texts = list(documents_of(window))
                     if not texts:

@@ -234,7 +234,8 @@ TEST(Form1, AboutText) {
     Harness h;
     h.form.run(form::Command::About);
     const std::string expected =
-        "Ristemo 1.0 - \u00a9 2026 gli autori di Ristemo\r\n\r\n"
+        std::string(core::kAppTitle) +
+        "\r\n\r\n"
         "Ristemo \u00e8 destinato a medici professionisti, in grado di interpretarne "
         "correttamente i risultati.\r\n"
         "Questo calcolatore utilizza la classica equazione di Cockroft-Gault per la stima della "

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/calculation.h"
-#include "core/validation.h"
 #include "report/report.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -23,12 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ristemo::core::PatientRecord record;
     record.crlf_text = "\r\n";
-    const auto out = ristemo::core::check_inputs(texts, options);
-    ristemo::core::apply_outcome(out, record);
+    const auto out = ristemo::core::check_and_calculate(texts, options, record).check;
     if (out.accepted != record.data_ok) __builtin_trap();
     if (!out.accepted && out.message.empty()) __builtin_trap();
     if (record.data_ok) {
-        ristemo::core::calculate(record);
         if (ristemo::report::build_page(record).size() != 13) __builtin_trap();
         (void)ristemo::report::build_export_text(record);
     }

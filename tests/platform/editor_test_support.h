@@ -9,6 +9,7 @@
 #include <QThread>
 #include <functional>
 
+#include "support/files.h"
 #include "support/worked_example.h"
 
 namespace ristemo::test {
@@ -30,12 +31,6 @@ inline bool wait_until(const std::function<bool()>& cond, int timeout_ms) {
     return true;
 }
 
-inline QByteArray read_file(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
-
 // A folder standing for PATH, where programs are "installed" as links to a fake.
 class FakeBin {
 public:
@@ -45,11 +40,7 @@ public:
     }
     // A shell script with the given body.
     void install_script(const QString& name, const QByteArray& body) const {
-        QFile f(QDir(dir_.path()).filePath(name));
-        if (!f.open(QIODevice::WriteOnly)) return;
-        f.write("#!/bin/sh\n" + body + "\n");
-        f.close();
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+        write_file(QDir(dir_.path()).filePath(name), "#!/bin/sh\n" + body + "\n", true);
     }
     // An xdg-mime that names entry as the default for text/plain.
     void set_desktop_default(const QString& entry) const {

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "core/calculation.h"
-#include "core/validation.h"
 #include "platform/printer.h"
 #include "report/report.h"
 
@@ -13,8 +12,7 @@ namespace ristemo::test {
 // the window builds it: thirteen lines in two faces, the headings bold.
 inline std::vector<platform::PrintLine> sample_page() {
     core::PatientRecord record;
-    core::apply_outcome(core::check_inputs({"1,2", "80", "70", "1,75"}, {true, false}), record);
-    core::calculate(record);
+    core::check_and_calculate({"1,2", "80", "70", "1,75"}, {true, false}, record);
     std::vector<platform::PrintLine> page;
     for (const report::PageLine& l : report::build_page(record)) {
         page.push_back({l.x, l.y, l.font.name, double(l.font.size), l.font.bold, l.text});

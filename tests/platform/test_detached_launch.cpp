@@ -14,6 +14,7 @@
 
 #include "platform/linux/detached_launch.h"
 #include "qt_print.h"
+#include "support/files.h"
 #include "xdg_sandbox.h"
 
 namespace ristemo::platform {
@@ -26,18 +27,8 @@ void PrintTo(LaunchOutcome outcome, std::ostream* os) {
 
 namespace {
 
-bool write_program(const QString& file, const QByteArray& content, bool executable = true) {
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(content);
-    f.close();
-    return !executable || f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-}
-
-QByteArray read_file(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::read_file;
+using test::write_file;
 
 // Nothing is left for us to reap: the program was never our child, the middle one was reaped.
 void expect_no_children() {
@@ -68,7 +59,7 @@ TEST_P(LaunchOutcomes, Outcome) {
     const QString program = sandbox.path("bin/program");
     const QString release = sandbox.path("release");
     if (row.content) {
-        ASSERT_TRUE(write_program(
+        ASSERT_TRUE(write_file(
             program, QByteArray(row.content).replace("RELEASE", QFile::encodeName(release)),
             row.executable));
     }
@@ -165,18 +156,19 @@ TEST_P(LaunchSurroundings, ProgramSeesExactlyWhatItWasGiven) {
     const QString out = sandbox.path("report.txt");
     const QString captured = sandbox.path("our-output.txt");
     // Writes to its standard output and error first, then records what it sees, all at once.
-    ASSERT_TRUE(write_program(program,
-                              "#!/bin/sh\necho leaked; echo leaked >&2\n"
-                              "f=/proc/$$/fd; in=$(/bin/readlink $f/0); out=$(/bin/readlink $f/1)\n"
-                              "err=$(/bin/readlink $f/2)\n"
-                              "{ printf 'pid %s\\n' \"$$\"\n"
-                              "  printf 'sid %s\\n' \"$(/usr/bin/cut -d' ' -f6 /proc/$$/stat)\"\n"
-                              "  printf 'in %s\\nout %s\\nerr %s\\n' \"$in\" \"$out\" \"$err\"\n"
-                              "  printf 'probe %s\\n' \"${RISTEMO_LAUNCH_PROBE-unset}\"\n"
-                              "  for a in \"$@\"; do printf 'arg %s\\n' \"$a\"; done\n"
-                              "  printf 'read %s\\n' \"$(/bin/cat)\"; } > '" +
-                                  out.toLocal8Bit() + ".part'\n/bin/mv '" + out.toLocal8Bit() +
-                                  ".part' '" + out.toLocal8Bit() + "'\n"));
+    ASSERT_TRUE(write_file(program,
+                           "#!/bin/sh\necho leaked; echo leaked >&2\n"
+                           "f=/proc/$$/fd; in=$(/bin/readlink $f/0); out=$(/bin/readlink $f/1)\n"
+                           "err=$(/bin/readlink $f/2)\n"
+                           "{ printf 'pid %s\\n' \"$$\"\n"
+                           "  printf 'sid %s\\n' \"$(/usr/bin/cut -d' ' -f6 /proc/$$/stat)\"\n"
+                           "  printf 'in %s\\nout %s\\nerr %s\\n' \"$in\" \"$out\" \"$err\"\n"
+                           "  printf 'probe %s\\n' \"${RISTEMO_LAUNCH_PROBE-unset}\"\n"
+                           "  for a in \"$@\"; do printf 'arg %s\\n' \"$a\"; done\n"
+                           "  printf 'read %s\\n' \"$(/bin/cat)\"; } > '" +
+                               out.toLocal8Bit() + ".part'\n/bin/mv '" + out.toLocal8Bit() +
+                               ".part' '" + out.toLocal8Bit() + "'\n",
+                           true));
 
     LaunchOptions options;
     options.watch_ms = row.watch_ms;
@@ -244,7 +236,7 @@ TEST(LaunchInputPipe, ReaderGoneBreaksThePipe) {
     ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &pipe_signal, nullptr), 0);
     test::XdgSandbox sandbox;
     const QString program = sandbox.path("bin/program");
-    ASSERT_TRUE(write_program(program, "#!/bin/sh\nexit 0\n"));
+    ASSERT_TRUE(write_file(program, "#!/bin/sh\nexit 0\n", true));
     LaunchOptions options;
     options.stdin_pipe = true;
     options.watch_ms = 60000;  // ends as soon as the program does
@@ -263,11 +255,11 @@ TEST(FindProgram, NamesInAbsoluteFoldersOfThePathPathsAsTheyAre) {
     const QString second = sandbox.path("more/bin");
     ASSERT_TRUE(QDir().mkpath(second + "/sub"));
     const QByteArray script = "#!/bin/sh\nexit 0\n";
-    ASSERT_TRUE(write_program(first + "/gedit", script));
-    ASSERT_TRUE(write_program(second + "/gedit", script));
-    ASSERT_TRUE(write_program(second + "/kate", script));
-    ASSERT_TRUE(write_program(second + "/sub/gedit", script));
-    ASSERT_TRUE(write_program(first + "/kwrite", script, false));
+    ASSERT_TRUE(write_file(first + "/gedit", script, true));
+    ASSERT_TRUE(write_file(second + "/gedit", script, true));
+    ASSERT_TRUE(write_file(second + "/kate", script, true));
+    ASSERT_TRUE(write_file(second + "/sub/gedit", script, true));
+    ASSERT_TRUE(write_file(first + "/kwrite", script));
     const QString both = first + "::" + second;
     sandbox.set("PATH", both);
     struct Case {

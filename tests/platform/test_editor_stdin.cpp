@@ -191,10 +191,8 @@ TEST_F(StandardInputExport, AnEditorThatTakesTheWholeTextIsNoFailure) {
 TEST_F(StandardInputExport, AnEditorThatCannotStartIsReported) {
     bin_.install_script(QStringLiteral("kate"), "exit 0");
     // Executable, but its interpreter does not exist: execve itself fails.
-    QFile broken(QDir(bin_.path()).filePath(QStringLiteral("kate")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("#!/nonexistent/interpreter\n");
-    broken.close();
+    ASSERT_TRUE(test::write_file(QDir(bin_.path()).filePath(QStringLiteral("kate")),
+                                 "#!/nonexistent/interpreter\n", true));
     LinuxEditorExport exporter(options_for(QStringLiteral("0")));
     exporter.export_text(test::thirteen_line_report().toStdString(),
                          [this](const std::string& m) { failures_ << QString::fromStdString(m); });

@@ -190,13 +190,12 @@ TEST(WebLinks, WatchingTheOpenerLeavesTheEventLoopFree) {
     XdgSandbox sandbox;
     const QString go = sandbox.path("go");
     const QString browser = sandbox.path("bin/waitingbrowser");
-    QFile script(browser);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     // Without the go-ahead within about 5 s it gives up and exits cleanly: no failure to tell.
-    script.write("#!/bin/sh\ni=0\nwhile [ ! -e '" + go.toLocal8Bit() +
-                 "' ]; do\n  i=$((i+1)); [ $i -gt 500 ] && exit 0\n  sleep 0.01\ndone\nexit 1\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    ASSERT_TRUE(test::write_file(
+        browser,
+        "#!/bin/sh\ni=0\nwhile [ ! -e '" + go.toLocal8Bit() +
+            "' ]; do\n  i=$((i+1)); [ $i -gt 500 ] && exit 0\n  sleep 0.01\ndone\nexit 1\n",
+        true));
     sandbox.write_browser_entry(kBrowserId, browser, "x-scheme-handler/http;");
     ASSERT_TRUE(sandbox.register_default(kBrowserId));
     reset_module();

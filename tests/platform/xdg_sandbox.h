@@ -11,6 +11,8 @@
 #include <map>
 #include <optional>
 
+#include "support/files.h"
+
 namespace ristemo::test {
 
 // A throw-away home with its own XDG folders, so that xdg-open, xdg-mime and xdg-settings see
@@ -60,17 +62,13 @@ public:
     // (or keeps running for a while when `status` is negative).
     QString write_browser(const QString& name, int status = 0) const {
         const QString file = path("bin/" + name);
-        QFile f(file);
-        f.open(QIODevice::WriteOnly);
         QByteArray script =
             "#!/bin/sh\n{ echo call; for a in \"$@\"; do printf 'arg %s\\n' \"$a\"; "
             "done; echo end; } >> '" +
             log_path().toLocal8Bit() + "'\n";
         script +=
             status < 0 ? QByteArray("sleep 5\n") : "exit " + QByteArray::number(status) + "\n";
-        f.write(script);
-        f.close();
-        f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+        write_file(file, script, true);
         return file;
     }
 
@@ -79,9 +77,7 @@ public:
                         const QString& body) const {
         QDir().mkpath(path(folder));
         const QString file = path(folder + "/" + file_name);
-        QFile f(file);
-        f.open(QIODevice::WriteOnly);
-        f.write(body.toUtf8());
+        write_file(file, body.toUtf8());
         return file;
     }
 
@@ -100,10 +96,8 @@ public:
     // Each recorded call as its argument list; a call still being written is not one yet.
     QList<QStringList> calls() const {
         QList<QStringList> out;
-        QFile f(log_path());
-        if (!f.open(QIODevice::ReadOnly)) return out;
         std::optional<QStringList> call;
-        for (const QByteArray& line : f.readAll().split('\n')) {
+        for (const QByteArray& line : read_file(log_path()).split('\n')) {
             if (line == "call") {
                 call.emplace();
             } else if (line.startsWith("arg ") && call) {

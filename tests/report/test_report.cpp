@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "core/app_info.h"
 #include "core/calculation.h"
-#include "core/validation.h"
 #include "report/report.h"
+#include "support/crlf_lines.h"
 #include "support/worked_example.h"
 
 namespace {
@@ -16,21 +17,9 @@ core::PatientRecord calculated(const char* creatinine, const char* weight, const
                                const char* age, bool male) {
     core::PatientRecord record;
     record.crlf_text = "\r\n";
-    core::apply_outcome(core::check_inputs({creatinine, weight, age, height}, {male, !male}),
-                        record);
+    core::check_and_calculate({creatinine, weight, age, height}, {male, !male}, record);
     EXPECT_TRUE(record.data_ok);
-    core::calculate(record);
     return record;
-}
-
-std::vector<std::string> export_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    EXPECT_EQ(start, text.size()) << "every line, the last included, ends with CR LF";
-    return lines;
 }
 
 TEST(Page, ThirteenLinesAtFixedPositionsInTwoFonts) {
@@ -88,7 +77,7 @@ TEST_P(Deviation, LineElevenOfBothReports) {
     record.ideal_weight = c.ideal_weight;
     record.ideal_percent = c.ideal_percent;
     EXPECT_EQ(report::build_page(record).at(10).text, c.page_line);
-    EXPECT_EQ(export_lines(report::build_export_text(record)).at(10), c.export_line);
+    EXPECT_EQ(test::crlf_lines(report::build_export_text(record)).at(10), c.export_line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -110,16 +99,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Export, WorkedExamplesForBothSexes) {
     const auto woman =
-        export_lines(report::build_export_text(calculated("1", "100", "1,6", "60", false)));
+        test::crlf_lines(report::build_export_text(calculated("1", "100", "1,6", "60", false)));
     ASSERT_EQ(woman.size(), 13u);
-    EXPECT_EQ(woman[0], "Ristemo 1.0 - \u00a9 2026 gli autori di Ristemo");
+    EXPECT_EQ(woman[0], core::kAppTitle);
     EXPECT_EQ(woman[6], "sesso                         : femminile");
     EXPECT_EQ(woman[8], "Stima clearance creatinina    : 77 ml/min");
     EXPECT_EQ(woman[9], "Body Mass Index               : 39,06");
     EXPECT_EQ(woman[10], "peso ideale / scostamento     : 55,0 Kg  81,7 pc");
 
     const auto man =
-        export_lines(report::build_export_text(calculated("0,9", "55", "1,8", "30", true)));
+        test::crlf_lines(report::build_export_text(calculated("0,9", "55", "1,8", "30", true)));
     EXPECT_EQ(man[2], "creatinina plasmatica         : ,9 mg/dl");
     EXPECT_EQ(man[4], "altezza                       : 1,8 mt");
     EXPECT_EQ(man[6], "sesso                         : maschile");

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/app_info.h"
 #include "form/form1_design.h"
 #include "form1_harness.h"
 #include "platform/linux/qt_translations.h"
@@ -90,8 +91,7 @@ void Form1WindowTest::fixed_size_with_close_button_only() {
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(h.form->windowTitle(),
-             QStringLiteral("Ristemo 1.0 - \u00a9 2026 gli autori di Ristemo"));
+    QCOMPARE(h.form->windowTitle(), QString::fromUtf8(ristemo::core::kAppTitle));
 }
 
 void Form1WindowTest::starts_empty_with_focus_in_creatinine() {

@@ -17,11 +17,8 @@ now_ms() { date +%s%3N; }
 activate() {
   xdotool windowraise "$1"
   xdotool mousemove --window "$1" 300 150 click 1
-  wait_for $cap texts foreground "Ristemo 1.0" || fail "the window takes the keys"
+  wait_for $cap texts foreground "Ristemo " || fail "the window takes the keys"
 }
-# The pauses pace the typing as a user would; every check waits for its own event.
-key() { xdotool key --delay 60 "$@"; sleep 0.15; }
-type_text() { xdotool type --delay 60 "$1"; sleep 0.1; }
 # True when the controls (ids after the window title) hold the given text, one control a line.
 controls_hold() {  # expected, title, ids...
   local expected="$1"
@@ -34,21 +31,12 @@ controls_hold() {  # expected, title, ids...
 # manager the keys reach the window under the pointer, so the pointer goes there, with no click.
 start it_IT.UTF-8
 if wait_for $cap main_window; then
-  in_first_box() { [ "$(texts focus "Ristemo 1.0")" = 100 ]; }
+  in_first_box() { [ "$(texts focus "Ristemo ")" = 100 ]; }
   check "the new window has the keyboard in the creatinine box" wait_for $cap in_first_box
   xdotool mousemove --window "$(main_window)" 300 150
-  type_text 1.2
-  key Return
-  type_text 80
-  key Return
-  type_text 1.75
-  key Return
-  type_text 70
-  key Return
-  key space
-  key F5
+  type_worked_example 'type_text 1.2'
   expected=$(cat "$(dirname "$expected_export")/worked_example_results.txt")
-  if wait_for $cap controls_hold "$expected" "Ristemo 1.0" 500 501 502 503 504; then
+  if wait_for $cap controls_hold "$expected" "Ristemo " 500 501 502 503 504; then
     pass "worked example: five results"
   else
     fail "worked example: the results read [$got]"
@@ -81,14 +69,14 @@ if wait_for $cap main_window; then
   # F8 empties the window and returns to the creatinine box, which takes four characters.
   activate "$(main_window)"
   key F8
-  emptied() { [ -z "$(texts controls "Ristemo 1.0" 100 101 102 103 500 501 502 503 504 | tr -d '\n')" ]; }
+  emptied() { [ -z "$(texts controls "Ristemo " 100 101 102 103 500 501 502 503 504 | tr -d '\n')" ]; }
   check "F8 empties the window" wait_for $cap emptied
   # Return, then a digit into the next box: once it shows there, every key before it was handled.
   type_text 123456
   key Return
   type_text 7
-  if wait_for $cap controls_hold 7 "Ristemo 1.0" 101; then
-    creatinine=$(texts controls "Ristemo 1.0" 100)
+  if wait_for $cap controls_hold 7 "Ristemo " 101; then
+    creatinine=$(texts controls "Ristemo " 100)
     [ "$creatinine" = 1234 ] && pass "the creatinine box takes 4 characters" ||
       fail "the creatinine box holds [$creatinine]"
   else
@@ -102,7 +90,7 @@ if wait_for $cap main_window; then
   clipboard_holds() { [ "$(xclip -o -selection clipboard)" = 1.5 ]; }
   wait_for $cap clipboard_holds
   key ctrl+v
-  if wait_for $cap controls_hold 1.5 "Ristemo 1.0" 100; then pass "Ctrl+V pastes into a box"; else
+  if wait_for $cap controls_hold 1.5 "Ristemo " 100; then pass "Ctrl+V pastes into a box"; else
     fail "Ctrl+V: the box holds [$got]"
   fi
 
@@ -148,9 +136,9 @@ kill "$pid" 2>/dev/null
 # a window placed by the system does; then F12 closes it.
 env LC_ALL=it_IT.UTF-8 "$wine_run" "$prefix" "$win_text" start-at 200 150 "Z:${exe//\//\\}" &
 pid=$!
-placed() { [ "$(texts place "Ristemo 1.0")" = "200 150" ]; }
+placed() { [ "$(texts place "Ristemo ")" = "200 150" ]; }
 if wait_for $cap placed; then pass "the window opens where the system places it"; else
-  fail "the window opens at [$(texts place "Ristemo 1.0")], not at 200 150"
+  fail "the window opens at [$(texts place "Ristemo ")], not at 200 150"
 fi
 activate "$(main_window)"
 key F12
@@ -169,13 +157,13 @@ if wait_for $cap main_window; then
   active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; }
   if wait_for $cap active; then
     type_text 75
-    check "openbox: typed into the new window at once" wait_for $cap controls_hold 75 "Ristemo 1.0" 100
+    check "openbox: typed into the new window at once" wait_for $cap controls_hold 75 "Ristemo " 100
   else
     fail "openbox: the new window has the keyboard"
   fi
   xprop -id "$wid" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR &&
     pass "openbox: off the taskbar" || fail "openbox: state [$(xprop -id "$wid" _NET_WM_STATE)]"
-  check "off the taskbar on Windows, with a plain caption" texts off-taskbar "Ristemo 1.0"
+  check "off the taskbar on Windows, with a plain caption" texts off-taskbar "Ristemo "
   key F12
   wait_for $cap ended || fail "openbox: F12 leaves the program running"
 else

@@ -10,9 +10,9 @@ wine_run="$1" prefix="$2" exe="$3" win_text="$4" tabbed_editor="$5" expected_exp
 
 . "$(dirname "$0")/wine_lib.sh"
 first_result=$(head -n 1 "$(dirname "$expected_export")/worked_example_results.txt")
-result_shown() { [ "$(texts controls "Ristemo 1.0" 500)" = "$first_result" ]; }
+result_shown() { [ "$(texts controls "Ristemo " 500)" = "$first_result" ]; }
 # The window is the active one and its creatinine box holds the keyboard.
-has_keyboard() { [ "$(texts focus "Ristemo 1.0")" = 100 ]; }
+has_keyboard() { [ "$(texts focus "Ristemo ")" = 100 ]; }
 
 # Starts PROGRAM (ristemo.exe or a copy) and enters the worked example; keys go to its window
 # once it holds the keyboard (without a window manager Wine gives it on a click).
@@ -24,12 +24,7 @@ start_with_results() {
   w=$(main_window)
   xdotool windowraise "$w" mousemove --window "$w" 300 150 click 1
   wait_for 60 has_keyboard || return 1
-  local value
-  for value in 1.2 80 1.75 70; do
-    xdotool type --delay 60 "$value"
-    xdotool key Return
-  done
-  xdotool key --delay 60 space F5
+  type_worked_example 'type_text 1.2'
   wait_for 60 result_shown
 }
 

@@ -96,7 +96,7 @@ TEST(PrinterPage, LinesAtTheirPositionsInTheirFonts) {
 
     bool ok = false;
     const std::vector<Drawn> drawn =
-        record({{200, 200, "verdana", 12.0, true, "Ristemo 1.0 - \u00a9 2026"},
+        record({{200, 200, "verdana", 12.0, true, "Ristemo - \u00a9 2026"},
                 {200, 5600, "Courier new", 10.0, false, "et\u00e0"}},
                &ok);
     ASSERT_TRUE(ok);
@@ -106,7 +106,7 @@ TEST(PrinterPage, LinesAtTheirPositionsInTheirFonts) {
     EXPECT_EQ(drawn[0].weight, FW_BOLD);
     EXPECT_EQ(drawn[0].at.x, MulDiv(200, dpi_x, 1440));
     EXPECT_EQ(drawn[0].at.y, MulDiv(200, dpi_y, 1440));
-    EXPECT_EQ(drawn[0].text, L"Ristemo 1.0 - \u00a9 2026");
+    EXPECT_EQ(drawn[0].text, L"Ristemo - \u00a9 2026");
     EXPECT_EQ(drawn[1].face, L"Courier new");
     EXPECT_EQ(drawn[1].height, -((10 * dpi_y + 36) / 72));
     EXPECT_EQ(drawn[1].weight, FW_NORMAL);

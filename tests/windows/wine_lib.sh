@@ -8,9 +8,10 @@ wineserver -k 2>/dev/null
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 
 . "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/../support/keys.sh"
 texts() { "$wine_run" "$prefix" "$win_text" "$@"; }
 # Each prints the window's id, and fails while there is none.
-main_window() { xdotool search --onlyvisible --name '^Ristemo 1\.0' | head -n 1 | grep .; }
+main_window() { xdotool search --onlyvisible --name '^Ristemo ' | head -n 1 | grep .; }
 message_box() { xdotool search --onlyvisible --name '^ristemo$' | head -n 1 | grep .; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 start() {  # LC_ALL value: starts ristemo.exe, sets pid
