@@ -16,6 +16,9 @@ inline constexpr int kCommand2 = 601;
 inline constexpr int kCommand3 = 610;  // + index, 0 to 2
 inline constexpr int kFrame1 = 700;    // + the frame's number - 1
 
+// Not of the design: what names the two options as one group for screen readers.
+inline constexpr int kOption1Group = 210;
+
 // Menu items, + the entry's position in the design's menu tree; the function keys send the same.
 inline constexpr int kMenu = 1000;
 
