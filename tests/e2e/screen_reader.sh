@@ -3,7 +3,8 @@
 # session of its own (session bus, accessibility bus, a speech server whose sound goes nowhere,
 # a window manager), driven from the keyboard alone. Orca's debug log holds every utterance as a
 # "SPEECH OUTPUT:" line before it reaches the speech server; each step waits for its words.
-# Usage: screen_reader.sh PATH_TO_RISTEMO   (under tests/support/with_xvfb)
+# Usage: screen_reader.sh PATH_TO_RISTEMO   (under tests/support/with_xvfb); E2E_KEEP=FILE keeps a
+# copy of Orca's log there.
 set -uo pipefail
 if [ -z "${E2E_PRIVATE_BUS:-}" ]; then
   E2E_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
@@ -71,6 +72,8 @@ sys.argv = ["orca", "--debug-file", log]
 runpy.run_path("/usr/bin/orca", run_name="__main__")
 ' "$speech" >"$work/orca.out" 2>&1 &
   pids+=("$!")
+  # Orca is slow to end when asked: that it ends, by force if need be, is no news.
+  disown "$!"
 }
 
 # What Orca has said, one utterance a line (its voice settings left out).
