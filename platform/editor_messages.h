@@ -24,19 +24,20 @@ inline std::string window_not_ready(const std::string& editor) {
 inline std::string editor_closed(const std::string& editor) {
     return "L'editor di testo " + editor + " si \u00e8 chiuso prima di ricevere il testo.";
 }
-// The new editor passed its document to a window of its own that was already open, where the new
-// document cannot be told for certain from the user's.
-inline std::string handed_over(const std::string& editor) {
-    return "L'editor di testo " + editor +
-           " ha aperto il nuovo documento in una sua finestra gi\u00e0 aperta: per non toccare "
-           "i documenti aperti, il testo non \u00e8 stato inserito. Chiudere " +
-           editor + " e ripetere il comando.";
+// The report goes to Notepad as a file of its own, removed once Notepad shows it.
+inline std::string report_not_written(const std::string& editor) {
+    return "Impossibile scrivere il file temporaneo del referto per l'editor di testo " + editor +
+           ": il comando non \u00e8 stato eseguito.";
 }
-// The new window holds documents it reopened, or its only document is not empty.
-inline std::string not_a_new_document(const std::string& editor) {
-    return "La finestra dell'editor di testo " + editor +
-           " non contiene solo un documento nuovo e vuoto (ha riaperto documenti precedenti): "
-           "per non modificarli il testo non \u00e8 stato scritto.";
+inline std::string report_not_shown(const std::string& editor) {
+    return "L'editor di testo " + editor +
+           " non ha mostrato il referto in tempo: il file temporaneo del referto \u00e8 stato "
+           "eliminato.";
+}
+// path: where the report is left, for the user to remove.
+inline std::string report_not_removed(const std::string& editor, const std::string& path) {
+    return "Il file temporaneo del referto non \u00e8 stato eliminato: " + path +
+           ". Eliminarlo dopo aver chiuso il referto in " + editor + ".";
 }
 
 }  // namespace ristemo::platform::editor_text

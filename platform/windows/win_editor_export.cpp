@@ -1,7 +1,6 @@
 #include "platform/windows/win_editor_export.h"
 
-#include <tlhelp32.h>
-
+#include <algorithm>
 #include <utility>
 
 #include "platform/windows/wide_text.h"
@@ -18,22 +17,9 @@ std::wstring class_of(HWND window) {
     return std::wstring(name, std::size_t(length > 0 ? length : 0));
 }
 
-ULONGLONG as_number(const FILETIME& time) {
-    return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-ULONGLONG now_as_filetime() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    return as_number(now);
-}
-
-bool is_running(HANDLE process) {
-    return WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-}
-
 // The controls that hold documents: "Edit" in the classic Notepad, a rich-edit control in newer
-// ones (RichEdit20W, RICHEDIT50W, RichEditD2DPT); one per open document in a tabbed one.
+// ones (RichEdit20W, RICHEDIT50W; RichEditD2DPT inside a NotepadTextBox in Windows 11's); one per
+// open document in a tabbed one, made once its tab has been shown.
 std::vector<HWND> document_controls(HWND editor) {
     std::vector<HWND> found;
     EnumChildWindows(
@@ -68,19 +54,6 @@ bool text_of(HWND control, std::wstring* text) {
     return true;
 }
 
-// Puts text into the empty control as typing would, and checks that the control then holds
-// exactly it. Line breaks are compared as one character: a rich-edit control stores CR LF as
-// one paragraph mark and counts it as one or two depending on how it is asked.
-bool put_text(HWND control, const std::wstring& text) {
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, 5000, &ignored))
-        return false;
-    std::wstring held;
-    return text_of(control, &held) &&
-           WinEditorExport::with_cr_breaks(held) == WinEditorExport::with_cr_breaks(text);
-}
-
 }  // namespace
 
 std::wstring WinEditorExport::with_cr_breaks(const std::wstring& text) {
@@ -90,6 +63,7 @@ std::wstring WinEditorExport::with_cr_breaks(const std::wstring& text) {
         if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
         out.push_back(text[i] == L'\n' ? L'\r' : text[i]);
     }
+    while (!out.empty() && out.back() == L'\r') out.pop_back();
     return out;
 }
 
@@ -107,7 +81,7 @@ WinEditorExport::WinEditorExport(Options options) : options_(std::move(options))
 }
 
 WinEditorExport::~WinEditorExport() {
-    // An export under way finishes: stopping it would leave the new editor empty.
+    // An export under way finishes: its file must not outlive it.
     wait_for_exports();
     if (timers_ != nullptr) DestroyWindow(timers_);
 }
@@ -142,42 +116,70 @@ LRESULT CALLBACK WinEditorExport::timer_window_proc(HWND window, UINT message, W
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-std::vector<HWND> WinEditorExport::editor_windows() const {
+// Only reads: a control's text is asked for only when its length fits the text's, which it
+// gives with each line break as one or two characters.
+std::vector<HWND> WinEditorExport::documents_holding(const std::wstring& text) const {
     struct Search {
         const std::wstring* window_class;
-        std::vector<HWND> found;
+        std::vector<HWND> windows;
     } search{&options_.window_class, {}};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
-            if (IsWindowVisible(window) &&
-                lstrcmpiW(class_of(window).c_str(), s->window_class->c_str()) == 0)
-                s->found.push_back(window);
+            if (lstrcmpiW(class_of(window).c_str(), s->window_class->c_str()) == 0)
+                s->windows.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const std::wstring wanted = with_cr_breaks(text);
+    std::vector<HWND> holding;
+    for (HWND window : search.windows) {
+        for (HWND document : document_controls(window)) {
+            DWORD_PTR length = 0;
+            std::wstring held;
+            if (text_length(document, &length) && length >= wanted.size() &&
+                length <= text.size() + 2 && text_of(document, &held) &&
+                with_cr_breaks(held) == wanted)
+                holding.push_back(document);
+        }
+    }
+    return holding;
 }
 
 void WinEditorExport::export_text(const std::string& text, FailureHandler on_failure) {
     Job job;
     job.text = widen(text);
     job.on_failure = std::move(on_failure);
-    job.started_at = now_as_filetime();
+    const std::string& editor = options_.editor_name;
+    if (timers_ == nullptr) {
+        if (job.on_failure) job.on_failure(editor_text::not_started(editor));
+        return;
+    }
+    if (!job.file.write(text)) {
+        if (job.on_failure) job.on_failure(editor_text::report_not_written(editor));
+        return;
+    }
+    job.held_before = documents_holding(job.text);
 
-    std::wstring command = options_.command;  // CreateProcessW may write into it
+    std::wstring command = options_.command + L" \"" + job.file.path() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (timers_ == nullptr || !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                              nullptr, nullptr, &startup, &process)) {
-        if (job.on_failure) job.on_failure(editor_text::not_started(options_.editor_name));
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        const bool removed = job.file.remove();
+        if (job.on_failure)
+            job.on_failure(removed
+                               ? editor_text::not_started(editor)
+                               : editor_text::report_not_removed(editor, narrow(job.file.left())));
         return;
     }
+    // The process is not followed: it may hand the file over to a Notepad already running, or
+    // to one that the system starts, and end.
     CloseHandle(process.hThread);
-    job.processes.emplace(process.dwProcessId, process.hProcess);
+    CloseHandle(process.hProcess);
 
     job.deadline = GetTickCount64() + options_.timeout_ms;
     const UINT_PTR id = next_id_++;
@@ -185,75 +187,25 @@ void WinEditorExport::export_text(const std::string& text, FailureHandler on_fai
     SetTimer(timers_, id, options_.poll_ms, nullptr);
 }
 
-namespace {
-
-// Adds to processes those that one of them started after started_at. The handles held keep
-// their identifiers from being reused meanwhile.
-void add_started_processes(std::map<DWORD, HANDLE>& processes, ULONGLONG started_at) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (processes.count(entry.th32ParentProcessID) == 0 ||
-            processes.count(entry.th32ProcessID) != 0)
-            continue;
-        const HANDLE child =
-            OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID);
-        if (child == nullptr) continue;
-        FILETIME created{}, exited{}, kernel{}, user{};
-        if (GetProcessTimes(child, &created, &exited, &kernel, &user) &&
-            as_number(created) >= started_at) {
-            processes.emplace(entry.th32ProcessID, child);
-        } else {
-            CloseHandle(child);  // an older process that had the identifier of a parent
-        }
-    }
-    CloseHandle(snapshot);
-}
-
-}  // namespace
-
 void WinEditorExport::poll(UINT_PTR id) {
     const auto found = jobs_.find(id);
     if (found == jobs_.end()) return;
     Job& job = found->second;
     const std::string& editor = options_.editor_name;
 
-    // Looked at before the list of processes is taken: one that has ended by then has all the
-    // processes it started in that list.
-    bool any_running = false;
-    for (const auto& p : job.processes) any_running = any_running || is_running(p.second);
-    add_started_processes(job.processes, job.started_at);
-    for (const auto& p : job.processes) any_running = any_running || is_running(p.second);
-
-    const std::vector<HWND> windows = editor_windows();
-    for (HWND window : windows) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        const auto process = job.processes.find(owner);
-        if (process == job.processes.end()) continue;  // not ours: the user's, or older
-        // Until the editor first waits for input it may still be opening documents.
-        if (WaitForInputIdle(process->second, 0) == WAIT_TIMEOUT) continue;
-        const std::vector<HWND> documents = document_controls(window);
-        if (documents.empty()) continue;  // still being built
-        DWORD_PTR length = 1;
-        if (documents.size() != 1 || !text_length(documents.front(), &length) || length != 0) {
-            finish(id, editor_text::not_a_new_document(editor));
-            return;
-        }
-        finish(id, put_text(documents.front(), job.text) ? std::string()
-                                                         : editor_text::text_not_delivered(editor));
-        return;
+    if (!job.shown) {
+        for (HWND document : documents_holding(job.text))
+            job.shown = job.shown || std::find(job.held_before.begin(), job.held_before.end(),
+                                               document) == job.held_before.end();
     }
-    if (!any_running) {
-        // Ended without a window: a single-instance editor gives its new document to the window
-        // already open; any other editor simply ended.
-        finish(id, windows.empty() ? editor_text::editor_closed(editor)
-                                   : editor_text::handed_over(editor));
-    } else if (GetTickCount64() >= job.deadline) {
-        finish(id, editor_text::window_not_ready(editor));
+    const bool late = GetTickCount64() >= job.deadline;
+    if (!job.shown && !late) return;
+    // Notepad has read the file once a document shows the report: the file goes at once. An
+    // editor that keeps it open is given until the deadline to let it go.
+    if (job.file.remove()) {
+        finish(id, job.shown ? std::string() : editor_text::report_not_shown(editor));
+    } else if (late) {
+        finish(id, editor_text::report_not_removed(editor, narrow(job.file.left())));
     }
 }
 
@@ -263,7 +215,6 @@ void WinEditorExport::finish(UINT_PTR id, const std::string& failure) {
     KillTimer(timers_, id);
     const auto found = jobs_.find(id);
     FailureHandler on_failure = std::move(found->second.on_failure);
-    for (const auto& p : found->second.processes) CloseHandle(p.second);
     jobs_.erase(found);
     if (!failure.empty() && on_failure) on_failure(failure);
 }

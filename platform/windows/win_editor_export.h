@@ -7,21 +7,21 @@
 #include "platform/editor_export.h"
 #include "platform/editor_messages.h"
 #include "platform/windows/win32.h"
+#include "platform/windows/win_report_file.h"
 
 namespace ristemo::platform {
 
-// Starts a new Notepad for each export and puts the text into that Notepad's document with
-// window messages, so the text cannot land in whatever window has the focus. The Notepad is
-// known by its process: a window of the process started, or of a process that one started (a
-// launcher handing over to the real editor). The text goes only into a new window that holds a
-// single, empty document: a Notepad that reopened the user's documents, or one that passed the
-// new document to a window already open (a single-instance, tabbed Notepad), is told of and left
-// alone, since the new document cannot be told for certain from the user's there. The window is
-// looked for on a timer of the GUI thread; export_text does not wait.
+// Hands the report to Notepad as a file that Notepad itself opens ("notepad.exe FILE"), so that
+// nothing is typed or sent into any window: today's Notepad may open it as a new tab of a window
+// already open, in a new window, after the tabs of a restored session, or from a process that
+// the system starts in place of the one started here; the classic Notepad opens it in a window
+// of its own. The file, written in a folder of its own (ReportFile), is removed once a document
+// of a Notepad window holds the report that held none of it before; at the latest after
+// timeout_ms. Notepad is watched on a timer of the GUI thread; export_text does not wait.
 class WinEditorExport : public EditorExport {
 public:
     struct Options {
-        std::wstring command = L"notepad.exe";
+        std::wstring command = L"notepad.exe";  // the file's path is added, quoted
         std::wstring window_class = L"Notepad";
         std::string editor_name = "Notepad";  // for the messages
         UINT timeout_ms = editor_text::kWindowTimeoutMs;
@@ -37,28 +37,29 @@ public:
 
     void export_text(const std::string& text, FailureHandler on_failure) override;
 
-    // Runs the thread's messages until every export started so far has put its text into its
-    // editor or told its failure; each ends at the latest timeout_ms after it started. A quit
-    // request met meanwhile is posted again.
+    // Runs the thread's messages until every export started so far has had its report shown
+    // and its file removed, or told its failure; each ends at the latest timeout_ms after it
+    // started. A quit request met meanwhile is posted again.
     void wait_for_exports();
 
-    // The control's text with every line break as one CR, as a rich-edit control keeps it; an
-    // Edit control keeps CR LF.
+    // The text with every line break as one CR, as a rich-edit control keeps it (an Edit control
+    // keeps CR LF), and without the last line's break.
     static std::wstring with_cr_breaks(const std::wstring& text);
 
 private:
     struct Job {
         std::wstring text;
+        ReportFile file;
         FailureHandler on_failure;
         ULONGLONG deadline = 0;
-        ULONGLONG started_at = 0;           // FILETIME of the launch, as one number
-        std::map<DWORD, HANDLE> processes;  // the one started and those it started
+        std::vector<HWND> held_before;  // documents that already held the report
+        bool shown = false;
     };
 
     static LRESULT CALLBACK timer_window_proc(HWND window, UINT message, WPARAM wparam,
                                               LPARAM lparam);
     void poll(UINT_PTR id);
-    std::vector<HWND> editor_windows() const;
+    std::vector<HWND> documents_holding(const std::wstring& text) const;
     void finish(UINT_PTR id, const std::string& failure);
 
     Options options_;

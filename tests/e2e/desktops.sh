@@ -12,6 +12,7 @@ mode="$1"
 bin="$2"
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
+. "$here/wayland.sh"
 
 # Nothing of the machine's: no default editor, no installed editor but the recording one.
 isolated=(PATH="$work/bin")
@@ -35,27 +36,14 @@ worked_example=("creatinina=1,2" "peso (kg)=80" "altezza (m)=1,75" "età (anni)=
   "peso ideale e scostamento=70,4 (+13,6%)" "superficie corporea=1,96" "stima massa magra=65,76")
 
 # The window's title bar as "RIGHT TOP WIDTH": its right edge, top row and width on weston's
-# screen, from the topmost long run of the window colour. Qt's usual title bar stands its
-# maximize button 40 pixels left of that edge and its minimize button 63, both 15 below the top.
+# screen. Qt's usual title bar stands its maximize button 40 pixels left of that edge and its
+# minimize button 63, both 15 below the top.
 title_bar() {
-  import -window "$WESTON_WINDOW" -depth 8 rgb:- | python3 -c '
-import sys
-width, colour = int(sys.argv[1]), bytes.fromhex("efefef")
-data = sys.stdin.buffer.read()
-for y in range(len(data) // (3 * width)):
-    row = [data[i:i + 3] for i in range(3 * width * y, 3 * width * (y + 1), 3)]
-    run = 0
-    for x, pixel in enumerate(row + [b""]):
-        if pixel == colour:
-            run += 1
-            continue
-        if run > 300:
-            # A rounded corner takes 3 pixels off the top row.
-            print(x + 3, y, run)
-            sys.exit(0)
-        run = 0
-sys.exit(1)
-' "$(xdotool getwindowgeometry --shell "$WESTON_WINDOW" | sed -n 's/^WIDTH=//p')"
+  local place left top width
+  place=$(screen_title_bar) || return 1
+  read -r left top width _ <<<"$place"
+  # A rounded corner takes 3 pixels off the top row.
+  echo "$((left + width + 3)) $top $width"
 }
 
 # A request made to the window the way a user makes it: a click on where Qt's title bar has its
@@ -73,20 +61,6 @@ request() {  # minimize-button | maximize-button | title-double-click | KEYS
   esac
 }
 
-# The program's Wayland traffic (WAYLAND_DEBUG) tells when a step has reached it and the screen:
-# "key" lines are the keys it received, "done" lines the frames the compositor has shown.
-keys_received() { grep -c 'wl_keyboard@[0-9]*\.key(' "$work/stderr"; }
-# A frame drawn after the last key press has been shown: the program asked for it (its frame
-# callback) after the press, and the compositor has answered, so it has acted on every request the
-# program made before.
-frame_after_last_press() {
-  awk '/wl_keyboard@[0-9]+\.key\(.*, 1\)$/ { delete asked; shown = 0 }
-       /-> wl_surface@[0-9]+\.frame\(new id wl_callback@/ { match($0, /wl_callback@[0-9]+/)
-         asked[substr($0, RSTART, RLENGTH)] = 1 }
-       /wl_callback@[0-9]+\.done\(/ { match($0, /wl_callback@[0-9]+/)
-         if (substr($0, RSTART, RLENGTH) in asked) shown = 1 }
-       END { exit !shown }' "$work/stderr"
-}
 # Presses Tab (which redraws the window) and waits until the program has handled it and the
 # compositor has shown the result: twice, so that a new size the compositor asked for in between
 # is drawn too. Then the window on the screen shows every request made before.
@@ -97,16 +71,12 @@ settle() {
     # The Tab only paces the test: one that weston keeps (it handles its own key bindings, and a
     # full run once waited 60 s in vain here after Super+Shift+F) is sent once more.
     key Tab
-    wait_for $((cap / 3)) test "$(keys_received)" -ge $((n + 2)) ||
-      { key Tab && wait_for $((cap / 3)) test "$(keys_received)" -ge $((n + 2)); } ||
+    wait_for $((cap / 3)) keys_received_at_least $((n + 2)) ||
+      { key Tab && wait_for $((cap / 3)) keys_received_at_least $((n + 2)); } ||
       { echo "Tab $i: the program received no key ($n before)"; last_traffic; return 1; }
     wait_for $cap frame_after_last_press ||
       { echo "Tab $i: no frame shown after it"; last_traffic; return 1; }
   done
-}
-# What the program last said and heard on Wayland, for a failed step.
-last_traffic() {
-  grep -E 'wl_keyboard|xdg_toplevel|xdg_surface|wl_callback|frame\(' "$work/stderr" | tail -n 25
 }
 
 case "$mode" in
@@ -156,11 +126,7 @@ wayland)
     # maximizes with Super+Shift+M and goes full screen with Super+Shift+F.
     placed=$(title_bar)
     check "title bar found" test -n "$placed"
-    # Weston's X11 back end puts its pointer where the X pointer enters its window, and keeps it
-    # at (0,0) until then: the pointer goes out of weston's window and back in, so that the first
-    # click lands where it is aimed.
-    xdotool mousemove -- 1270 1010
-    xdotool mousemove --window "$WESTON_WINDOW" -- 5 5
+    pointer_into_weston
     for what in minimize-button title-double-click maximize-button super+shift+m super+shift+f; do
       request "$what" || fail "$what: title bar found"
       # A key that redraws the window: the compositor judges the size on the next frame.

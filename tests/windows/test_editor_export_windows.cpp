@@ -1,15 +1,19 @@
-// The export into a tabbed, session-restoring Notepad (tabbed_editor.exe, in this program's
-// folder): where the text goes, and that no document of the user's is ever written to. Needs a
-// display (run under Xvfb).
+// The export into today's Notepad in each of its states (tabbed_editor.exe, in this program's
+// folder, stands in for it): the report reaches a new document of its own, no document of the
+// user's changes, and no file with the report is left behind. Needs a display (run under Xvfb).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "export_temp_folder.h"
 #include "platform/editor_messages.h"
+#include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
 #include "platform/windows/win_editor_export.h"
 
@@ -19,58 +23,71 @@ namespace {
 const char* const kReport = "et\u00e0        : 70 anni\r\nsesso      : maschile\r\n";
 const wchar_t* const kReportWide = L"et\u00e0        : 70 anni\r\nsesso      : maschile\r\n";
 const wchar_t* const kGroups[] = {L"ours", L"mine"};
+const char* const kSavedLetter = "Gentile collega,\r\nle invio il paziente.\r\n";
 
 std::wstring without_line_feeds(std::wstring text) {
     text.erase(std::remove(text.begin(), text.end(), L'\n'), text.end());
     return text;
 }
 
-// Every document of the stand-ins' windows, as "group/id" -> text with its line feeds dropped (a
-// rich-edit control gives its line breaks as CR alone or as CR LF).
+std::wstring text_of(HWND control) {
+    std::wstring text(65536, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+// Every document of the stand-ins' windows, as "group:window/id" -> its text with the line feeds
+// dropped (a rich-edit control gives its line breaks as CR alone or as CR LF). The windows of a
+// group are numbered 1.. in the order of their first document.
 std::map<std::wstring, std::wstring> documents() {
     std::map<std::wstring, std::wstring> found;
     for (const wchar_t* group : kGroups) {
+        std::map<int, std::map<int, std::wstring>> windows;  // first document -> id -> text
         for (HWND window = FindWindowExW(nullptr, nullptr, L"Notepad", group); window != nullptr;
              window = FindWindowExW(nullptr, window, L"Notepad", group)) {
+            std::map<int, std::wstring> texts;
             for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                std::wstring text(65536, L'\0');
-                DWORD_PTR copied = 0;
-                SendMessageTimeoutW(child, WM_GETTEXT, text.size(),
-                                    reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
-                                    &copied);
-                text.resize(copied);
-                found[std::wstring(group) + L"/" + std::to_wstring(GetDlgCtrlID(child))] =
-                    without_line_feeds(text);
-            }
+                 child = GetWindow(child, GW_HWNDNEXT))
+                texts[GetDlgCtrlID(child)] = without_line_feeds(text_of(child));
+            if (!texts.empty()) windows[texts.begin()->first] = texts;
+        }
+        int rank = 0;
+        for (const auto& window : windows) {
+            ++rank;
+            for (const auto& d : window.second)
+                found[std::wstring(group) + L":" + std::to_wstring(rank) + L"/" +
+                      std::to_wstring(d.first)] = d.second;
         }
     }
     return found;
 }
 
-PROCESS_INFORMATION start(const std::wstring& arguments) {
+void start(const std::wstring& arguments) {
     std::wstring command = L"tabbed_editor.exe " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &process));
+    WaitForInputIdle(process.hProcess, 60000);
     CloseHandle(process.hThread);
-    return process;
+    CloseHandle(process.hProcess);
 }
 
-// Waits for a stand-in's window to be there and waiting for input.
-void wait_until_ready(const PROCESS_INFORMATION& process, const wchar_t* group) {
-    WaitForInputIdle(process.hProcess, 60000);
-    for (int i = 0; i < 3000 && FindWindowW(L"Notepad", group) == nullptr; ++i) Sleep(20);
-    ASSERT_NE(FindWindowW(L"Notepad", group), nullptr) << "the user's editor did not appear";
+// Waits for a window with this title (of any class) to be there.
+void wait_for_window(const wchar_t* title) {
+    for (int i = 0; i < 3000 && FindWindowW(nullptr, title) == nullptr; ++i) Sleep(20);
+    ASSERT_NE(FindWindowW(nullptr, title), nullptr) << "no window " << title;
 }
 
 // Closes every stand-in window and waits for their processes to end.
 void close_stand_ins() {
     std::vector<HANDLE> processes;
-    for (const wchar_t* group : kGroups) {
-        while (const HWND window = FindWindowW(L"Notepad", group)) {
+    for (const wchar_t* title : {L"ours", L"mine", L"tabbed editor broker"}) {
+        while (const HWND window = FindWindowW(nullptr, title)) {
             DWORD id = 0;
             GetWindowThreadProcessId(window, &id);
             if (const HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, id)) processes.push_back(p);
@@ -85,27 +102,51 @@ void close_stand_ins() {
     }
 }
 
-struct PlacementCase {
+std::string bytes_of(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Started {
+    const wchar_t* title;    // of the window that shows it is ready
+    const wchar_t* options;  // "SAVED" stands for the path of a document the user has saved
+};
+
+struct StateCase {
     const char* name;
-    const wchar_t* user_editor;  // the user's own stand-in, its arguments; empty when none
-    bool user_opens_it_during_the_search;
-    const wchar_t* export_editor;  // arguments of the stand-in the export starts
-    std::string message;           // what the export tells; empty when the text arrived
-    // Every document afterwards; "REPORT" stands for the text exported.
+    std::vector<Started> before;   // the user's stand-ins, or a broker, started before the export
+    const wchar_t* export_editor;  // options of the stand-in that the export starts
+    // Every document afterwards; "REPORT" stands for the report, "SAVED" for the saved document.
     std::map<std::wstring, std::wstring> documents;
+    const wchar_t* opened_during_the_search = L"";  // a stand-in of the user's
 };
 
-class EditorPlacement : public testing::TestWithParam<PlacementCase> {
+// The export's files go to a temporary folder of the test's own, the user's saved document beside
+// it.
+class ExportFolders : public testing::Test {
 protected:
+    void SetUp() override {
+        close_stand_ins();  // one a failed test left, or that appeared after it
+        std::ofstream(saved_path(), std::ios::binary) << kSavedLetter;
+    }
     void TearDown() override { close_stand_ins(); }
+    std::filesystem::path saved_path() const { return folder_.root() / L"lettera Rossi.txt"; }
+
+    ExportTempFolder folder_{L"ristemo-notepad"};
 };
 
-TEST_P(EditorPlacement, OnlyAnEmptyNewDocumentOfTheEditorStartedGetsTheText) {
-    const PlacementCase& c = GetParam();
-    PROCESS_INFORMATION user{};
-    if (*c.user_editor != L'\0' && !c.user_opens_it_during_the_search) {
-        user = start(c.user_editor);
-        wait_until_ready(user, L"ours");
+class NotepadState : public ExportFolders, public testing::WithParamInterface<StateCase> {};
+
+std::wstring replaced(std::wstring text, const std::wstring& what, const std::wstring& with) {
+    const std::size_t at = text.find(what);
+    return at == std::wstring::npos ? text : text.replace(at, what.size(), with);
+}
+
+TEST_P(NotepadState, TheReportArrivesInANewDocumentAndNothingOfTheUsersChanges) {
+    const StateCase& c = GetParam();
+    for (const Started& user : c.before) {
+        start(replaced(user.options, L"SAVED", L"\"" + saved_path().wstring() + L"\""));
+        wait_for_window(user.title);
     }
 
     WinEditorExport::Options options;
@@ -113,74 +154,104 @@ TEST_P(EditorPlacement, OnlyAnEmptyNewDocumentOfTheEditorStartedGetsTheText) {
     WinEditorExport exporter(options);
     std::vector<std::string> told;
     exporter.export_text(kReport, [&](const std::string& m) { told.push_back(m); });
-    if (c.user_opens_it_during_the_search) {
-        user = start(c.user_editor);
-        wait_until_ready(user, L"mine");
+    if (*c.opened_during_the_search != L'\0') {
+        start(c.opened_during_the_search);
+        wait_for_window(L"mine");
     }
     exporter.wait_for_exports();
 
-    EXPECT_EQ(told,
-              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    EXPECT_EQ(told, std::vector<std::string>{});
     std::map<std::wstring, std::wstring> expected = c.documents;
-    for (auto& d : expected)
+    for (auto& d : expected) {
         if (d.second == L"REPORT") d.second = without_line_feeds(kReportWide);
+        if (d.second == L"SAVED") d.second = without_line_feeds(widen(kSavedLetter));
+    }
     EXPECT_EQ(documents(), expected);
-    if (user.hProcess != nullptr) CloseHandle(user.hProcess);
+    EXPECT_EQ(bytes_of(saved_path()), kSavedLetter);
+    EXPECT_EQ(folder_.left(), std::vector<std::wstring>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    TabbedEditor, EditorPlacement,
+    Notepad, NotepadState,
     testing::Values(
-        PlacementCase{
-            "new_window_rich_edit_50", L"", false, L"--group ours", "", {{L"ours/100", L"REPORT"}}},
-        PlacementCase{"new_window_rich_edit_20",
-                      L"",
-                      false,
-                      L"--group ours --control RichEdit20W",
-                      "",
-                      {{L"ours/100", L"REPORT"}}},
+        // None running: a new process and window.
+        StateCase{"none_running_rich_edit_50", {}, L"--group ours", {{L"ours:1/100", L"REPORT"}}},
+        StateCase{"none_running_rich_edit_20",
+                  {},
+                  L"--group ours --control RichEdit20W",
+                  {{L"ours:1/100", L"REPORT"}}},
         // Asked for its text, it gives each line break as one character.
-        PlacementCase{"new_window_rich_edit_counting_breaks_as_one",
-                      L"",
-                      false,
-                      L"--group ours --cr-breaks",
-                      "",
-                      {{L"ours/100", L"REPORT"}}},
-        PlacementCase{"new_window_edit",
-                      L"",
-                      false,
-                      L"--group ours --control Edit",
-                      "",
-                      {{L"ours/100", L"REPORT"}}},
+        StateCase{"none_running_counting_breaks_as_one",
+                  {},
+                  L"--group ours --cr-breaks",
+                  {{L"ours:1/100", L"REPORT"}}},
         // The process started starts the editor proper and ends.
-        PlacementCase{"launcher_hands_over_to_a_process_it_started",
-                      L"",
-                      false,
-                      L"--launcher --group ours",
-                      "",
-                      {{L"ours/100", L"REPORT"}}},
-        // It reopened the user's last document in the first tab, then a new one.
-        PlacementCase{"restored_document",
-                      L"",
-                      false,
-                      L"--group ours --restore \"referto Rossi\"",
-                      editor_text::not_a_new_document("Notepad"),
-                      {{L"ours/1", L"referto Rossi"}, {L"ours/100", L""}}},
-        // The launch passes the new document to the window the user has open, as a tab.
-        PlacementCase{"handed_over_to_the_users_window",
-                      L"--group ours --alone --restore \"referto Rossi\"",
-                      false,
-                      L"--group ours",
-                      editor_text::handed_over("Notepad"),
-                      {{L"ours/1", L"referto Rossi"}, {L"ours/100", L""}, {L"ours/101", L""}}},
+        StateCase{"none_running_started_by_a_launcher",
+                  {},
+                  L"--launcher --group ours",
+                  {{L"ours:1/100", L"REPORT"}}},
+        // The process started hands over to the app, which the system starts: no descendant.
+        StateCase{"none_running_started_by_the_system",
+                  {{L"tabbed editor broker", L"--broker"}},
+                  L"--via-broker --group ours",
+                  {{L"ours:1/100", L"REPORT"}}},
+        // It reopens the last session, unsaved documents included, and adds the report's tab.
+        StateCase{"session_restored_at_start",
+                  {},
+                  L"--group ours --restore \"referto Bianchi\" --restore \"appunti\"",
+                  {{L"ours:1/1", L"referto Bianchi"},
+                   {L"ours:1/2", L"appunti"},
+                   {L"ours:1/100", L"REPORT"}}},
+        // The user's Notepad has tabs (unsaved ones and a saved document); the launch hands the
+        // report over to it as a new tab and ends.
+        StateCase{"running_with_the_users_tabs_new_tab",
+                  {{L"ours",
+                    L"--group ours --alone --restore \"referto Bianchi\" --restore appunti SAVED"}},
+                  L"--group ours",
+                  {{L"ours:1/1", L"referto Bianchi"},
+                   {L"ours:1/2", L"appunti"},
+                   {L"ours:1/100", L"SAVED"},
+                   {L"ours:1/101", L"REPORT"}}},
+        // The same with the setting "open in a new window": a new window of the user's process.
+        StateCase{
+            "running_with_the_users_tabs_new_window",
+            {{L"ours", L"--group ours --alone --new-window --restore \"referto Bianchi\" SAVED"}},
+            L"--group ours",
+            {{L"ours:1/1", L"referto Bianchi"},
+             {L"ours:1/100", L"SAVED"},
+             {L"ours:2/101", L"REPORT"}}},
+        // The classic Notepad: one process and window for each document.
+        StateCase{"classic_notepad_beside_the_users",
+                  {{L"mine", L"--group mine --alone --control Edit SAVED"}},
+                  L"--group ours --alone --control Edit",
+                  {{L"mine:1/100", L"SAVED"}, {L"ours:1/100", L"REPORT"}}},
         // The user's window appears first; the export's own comes after it.
-        PlacementCase{"user_opens_a_window_during_the_search",
-                      L"--group mine --alone",
-                      true,
-                      L"--group ours --alone --after mine",
-                      "",
-                      {{L"mine/100", L""}, {L"ours/100", L"REPORT"}}}),
-    [](const testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
+        StateCase{"user_opens_a_window_during_the_search",
+                  {},
+                  L"--group ours --alone --after mine",
+                  {{L"mine:1/100", L""}, {L"ours:1/100", L"REPORT"}},
+                  L"--group mine --alone"}),
+    [](const testing::TestParamInfo<StateCase>& info) { return std::string(info.param.name); });
+
+// An editor that keeps the file open, not shared for deleting (as some editors keep their
+// documents): the user is told where the report is left.
+TEST_F(ExportFolders, AReportFileThatCannotBeRemovedIsToldWithItsPlace) {
+    WinEditorExport::Options options;
+    options.command = L"tabbed_editor.exe --group ours --hold-file";
+    options.timeout_ms = 3000;
+    WinEditorExport exporter(options);
+    std::vector<std::string> told;
+    exporter.export_text(kReport, [&](const std::string& m) { told.push_back(m); });
+    exporter.wait_for_exports();
+
+    const std::vector<std::wstring> left = folder_.left();
+    ASSERT_EQ(left.size(), 2u) << "a folder and the report in it";
+    EXPECT_EQ(told, std::vector<std::string>{editor_text::report_not_removed(
+                        "Notepad", narrow((folder_.temp() / left[1]).wstring()))});
+    EXPECT_EQ(
+        documents(),
+        (std::map<std::wstring, std::wstring>{{L"ours:1/100", without_line_feeds(kReportWide)}}));
+}
 
 }  // namespace
 }  // namespace ristemo::platform

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "export_temp_folder.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
 #include "platform/windows/win_editor_export.h"
@@ -173,31 +175,40 @@ std::string failure_of(WinEditorExport::Options options) {
 struct ExportCase {
     const char* name;
     const wchar_t* command;
-    const char* message;
+    bool temporary_folder_exists;
+    std::string message;
 };
 
 class EditorExportFailure : public testing::TestWithParam<ExportCase> {};
 
-TEST_P(EditorExportFailure, IsToldInItalian) {
+TEST_P(EditorExportFailure, IsToldInItalianAndLeavesNoFile) {
+    ExportTempFolder folder(L"ristemo-failure");
+    if (!GetParam().temporary_folder_exists) std::filesystem::remove(folder.temp());
     WinEditorExport::Options options;
     options.command = GetParam().command;
     options.timeout_ms = 1500;
     EXPECT_EQ(failure_of(options), GetParam().message);
+    if (GetParam().temporary_folder_exists) {
+        EXPECT_EQ(folder.left(), std::vector<std::wstring>{});
+    }
 }
+
+const char* const kNotShown =
+    "L'editor di testo Notepad non ha mostrato il referto in tempo: il file temporaneo del "
+    "referto \u00e8 stato eliminato.";
 
 INSTANTIATE_TEST_SUITE_P(
     Editors, EditorExportFailure,
-    testing::Values(ExportCase{"missing", L"ristemo-no-such-editor.exe",
+    testing::Values(ExportCase{"missing", L"ristemo-no-such-editor.exe", true,
                                "Impossibile avviare l'editor di testo Notepad."},
-                    // A program that starts and ends without a window: told at once.
-                    ExportCase{"ends_without_window", L"cmd.exe /c exit",
-                               "L'editor di testo Notepad si \u00e8 chiuso prima di ricevere il "
-                               "testo."},
+                    ExportCase{"no_temporary_folder", L"cmd.exe /c exit", false,
+                               "Impossibile scrivere il file temporaneo del referto per l'editor "
+                               "di testo Notepad: il comando non \u00e8 stato eseguito."},
+                    // It ends at once: a launcher that hands the file over to another process
+                    // does too, so only the time limit tells.
+                    ExportCase{"ends_without_window", L"cmd.exe /c exit", true, kNotShown},
                     // One that stays 5 s without a window (the stand-in Notepad of this folder).
-                    ExportCase{
-                        "no_window", L"tabbed_editor.exe --no-window",
-                        "La finestra dell'editor di testo Notepad non \u00e8 comparsa in tempo: il "
-                        "testo non \u00e8 stato scritto."}),
+                    ExportCase{"no_window", L"tabbed_editor.exe --no-window", true, kNotShown}),
     [](const testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -2,9 +2,10 @@
 
 // Debian ships no private headers of Qt's Wayland client, so the two classes a title-bar plugin
 // derives from are declared here as Qt 6.4 has them: the same virtual functions in the same
-// order, no data of their own. They are Qt's private interface and change between Qt releases;
-// the plugin is only selected when the running Qt is the one it was built with
-// (wayland_title_bar.cpp), and only built against Qt 6.4 (CMakeLists.txt).
+// order, no data of their own; and the few members of Qt's window the title bar reads. They are
+// Qt's private interface and change between Qt releases; the plugin is only selected when the
+// running Qt is the one it was built with (wayland_title_bar.cpp), and only built against Qt 6.4
+// (CMakeLists.txt).
 
 #include <QtWaylandClient/qtwaylandclientglobal.h>
 
@@ -13,6 +14,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointF>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -22,7 +24,22 @@ class QWindow;
 namespace QtWaylandClient {
 
 class QWaylandInputDevice;
-class QWaylandWindow;
+
+// The few members of Qt's window the title bar reads, called by name. They are Qt's own members
+// of that class, none of them overridden in Qt 6.4 (isActive() is virtual there, so this call
+// skips the dispatch, to the same function). Never instantiated nor derived from here.
+class Q_WAYLANDCLIENT_EXPORT QWaylandWindow {
+public:
+    QWaylandWindow() = delete;
+
+    // The whole surface, title bar included, in the compositor's points: not in Qt's, which
+    // QT_SCALE_FACTOR scales.
+    QSize surfaceSize() const;
+    // The compositor's scale of the buffers (2 on an output at scale 2), not Qt's.
+    qreal scale() const;
+    // The compositor has made the window active: it has the keyboard, or a menu of it has.
+    bool isActive() const;
+};
 
 // What Q_OBJECT declares, without the definitions moc would write: the library has them.
 #define RISTEMO_QT_OBJECT_DECLARED                      \
