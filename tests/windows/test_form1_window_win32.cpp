@@ -222,7 +222,7 @@ TEST(Announcer, NotifiesListeningUiAutomationClientsElseAlerts) {
             EXPECT_EQ(notifications[0].kind, 2);        // NotificationKind_ActionCompleted
             EXPECT_EQ(notifications[0].processing, 1);  // ..._ImportantMostRecent
             EXPECT_EQ(notifications[0].text, L"femmina, selezionato");
-            EXPECT_EQ(notifications[0].activity, L"Ristemo");
+            EXPECT_EQ(notifications[0].activity, L"ristemo-announcement");
         }
         EXPECT_EQ(text_of(announcer.alert()), L"femmina, selezionato");
     }

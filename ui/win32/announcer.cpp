@@ -66,7 +66,7 @@ bool Announcer::notify(const std::wstring& text) {
     IUnknown* provider = nullptr;
     if (FAILED(uia_.host_provider(window_, &provider)) || provider == nullptr) return false;
     const BSTR said = SysAllocString(text.c_str());
-    const BSTR activity = SysAllocString(L"Ristemo");
+    const BSTR activity = SysAllocString(L"ristemo-announcement");
     const bool told = SUCCEEDED(
         uia_.raise_notification(provider, kActionCompleted, kImportantMostRecent, said, activity));
     SysFreeString(activity);
