@@ -5,6 +5,7 @@
 
 #include "core/app_info.h"
 #include "form/module1.h"
+#include "form/spoken.h"
 #include "form/web_links.h"
 #include "report/report.h"
 
@@ -88,12 +89,15 @@ void Form1::calcolo_cg() {
     if (!record_.data_ok) return;
     for (int i = 0; i < 5; ++i)
         view_.set_Label3_caption(i, calculation.results.label3[std::size_t(i)]);
+    view_.announce(spoken_results(calculation.results.label3));
 }
 
 void Form1::azzera_modulo() {
+    // The focus moves before the boxes are emptied: a screen reader that sees the emptied box's
+    // caret move first takes the focus move for no move and says nothing.
+    view_.set_focus({Control::Text1, 0});
     for (int i = 0; i < 4; ++i) view_.set_Text1_text(i, {});
     for (int i = 0; i < 5; ++i) view_.set_Label3_caption(i, {});
-    view_.set_focus({Control::Text1, 0});
     // Clearing is not a selection: the click handler does not run.
     view_.set_Option1_value(0, false);
     view_.set_Option1_value(1, false);
@@ -270,7 +274,9 @@ void Form1::Option1_KeyPress(int /*index*/, int& code) {
     }
 }
 
-void Form1::Option1_Click(int /*index*/) {
+// The choice is said before the focus leaves it: the focus move takes it out of hearing.
+void Form1::Option1_Click(int index) {
+    view_.announce(spoken_choice(index));
     view_.set_focus({Control::Command1, kNoIndex});
 }
 

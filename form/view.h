@@ -48,6 +48,9 @@ public:
     // Queues a Tab keystroke for the focused control and returns at once; the focus moves on
     // after the running handler has returned.
     virtual void send_tab() = 0;
+    // Has a screen reader say text at once, after what it is saying, without moving the focus;
+    // nothing on screen changes.
+    virtual void announce(const std::string& text) = 0;
     virtual void close_window() = 0;
 };
 

@@ -33,6 +33,7 @@ public:
     ControlRef focus{Control::Text1, 0};
     int tabs_sent = 0;
     bool closed = false;
+    Strings spoken;  // what a screen reader was told, in order
 
     std::string Text1_text(int index) const override { return texts.at(std::size_t(index)); }
     void set_Text1_text(int index, const std::string& text) override {
@@ -48,6 +49,7 @@ public:
     }
     void set_focus(ControlRef control) override { focus = control; }
     void send_tab() override { ++tabs_sent; }
+    void announce(const std::string& text) override { spoken.push_back(text); }
     void close_window() override { closed = true; }
 
     Strings label_texts() const { return Strings(labels.begin(), labels.end()); }
@@ -190,6 +192,22 @@ TEST(Form1, CalculationShowsTheVerdictOfTheCheck) {
             EXPECT_EQ(focus_text(h.view.focus), row.at("focus"));
         }
     }
+}
+
+// A screen reader hears the results of every calculation that gives them, the same numbers again
+// too, and nothing of a refused one.
+TEST(Form1, ResultsAreSpokenWithTheirCaptionsClearanceFirst) {
+    Harness h;
+    h.fill_worked_example();
+    h.form.calcolo_cg();
+    h.form.calcolo_cg();
+    h.view.texts[2] = "17";
+    h.form.calcolo_cg();
+
+    const std::string results =
+        "clearance  creatinina stimata 64,8. body mass index 26,1. peso ideale e scostamento 70,4 "
+        "(+13,6%). superficie corporea 1,96. stima massa magra 65,76";
+    EXPECT_EQ(h.view.spoken, (Strings{results, results}));
 }
 
 TEST(Form1, RejectedRunKeepsTheLastResults) {
@@ -496,11 +514,14 @@ TEST(Form1, ArrowInTheSexGroupSelectsTheOtherOption) {
         bool used;
         std::array<bool, 2> options;
         ControlRef focus;
+        Strings spoken;  // the choice is told, since the focus leaves the options at once
     };
     const Row rows[] = {
-        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, form::kNoIndex}},
-        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, form::kNoIndex}},
-        {{Control::Text1, 2}, false, {false, false}, {Control::Text1, 2}},
+        {{Control::Option1, 0}, true, {false, true}, {Control::Command1, form::kNoIndex},
+         {"femmina, selezionato"}},
+        {{Control::Option1, 1}, true, {true, false}, {Control::Command1, form::kNoIndex},
+         {"maschio, selezionato"}},
+        {{Control::Text1, 2}, false, {false, false}, {Control::Text1, 2}, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(int(row.from.control) * 10 + row.from.index);
@@ -509,6 +530,7 @@ TEST(Form1, ArrowInTheSexGroupSelectsTheOtherOption) {
         EXPECT_EQ(h.form.arrow_key(row.from), row.used);
         EXPECT_EQ(h.view.options, row.options);
         EXPECT_EQ(h.view.focus, row.focus);
+        EXPECT_EQ(h.view.spoken, row.spoken);
     }
 }
 

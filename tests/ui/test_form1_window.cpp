@@ -34,6 +34,8 @@ private slots:
     void accessible_names_data();
     void accessible_names();
     void results_are_named_by_what_they_show();
+    void sex_options_are_the_group_sesso();
+    void results_and_choices_are_announced();
     void every_control_is_named();
     void text_colours_data();
     void text_colours();
@@ -60,10 +62,13 @@ void Form1WindowTest::controls_stand_where_the_design_says() {
     QVERIFY(w);
 
     const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
-    QCOMPARE(w->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-    const form::ControlDesign* frame = form::frame_of(d);
-    QCOMPARE(w->parentWidget()->objectName(),
-             frame ? QString::fromStdString(form::object_name(frame->ref())) : "client");
+    // The sex options stand in a group of their own inside their frame.
+    const form::ControlDesign* frame_design = form::frame_of(d);
+    auto* frame = h.get<QWidget>(
+        frame_design ? QString::fromStdString(form::object_name(frame_design->ref())) : "client");
+    QVERIFY(frame && frame->isAncestorOf(w));
+    QCOMPARE(QRect(w->mapTo(frame, QPoint()), w->size()),
+             QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
 
     QString caption;
     if (auto* label = qobject_cast<QLabel*>(w)) caption = label->text();
@@ -305,10 +310,50 @@ void Form1WindowTest::text_colours() {
     }
 }
 
+// Screen readers name an option by the nearest named grouping around it; a plain widget would be
+// a filler, which they pass over.
+void Form1WindowTest::sex_options_are_the_group_sesso() {
+    Form1Harness h;
+    QVERIFY(h.show());
+    for (const char* option : {"Option1_0", "Option1_1"}) {
+        QAccessibleInterface* group =
+            QAccessible::queryAccessibleInterface(h.get<QWidget>(option))->parent();
+        QCOMPARE(group->role(), QAccessible::Grouping);
+        QCOMPARE(group->text(QAccessible::Name), QStringLiteral("sesso"));
+    }
+}
+
+// What is said without moving the focus stands in a notification: a choice of sex from the
+// keyboard, then the results. (Offscreen, no screen reader takes the event that shows it.)
+void Form1WindowTest::results_and_choices_are_announced() {
+    Form1Harness h;
+    QVERIFY(h.show());
+    h.fill(QStringLiteral("1,2"), QStringLiteral("80"), QStringLiteral("70"),
+           QStringLiteral("1,75"), ' ');
+    QAccessibleInterface* notification =
+        QAccessible::queryAccessibleInterface(h.get<QWidget>("announcement"));
+    QCOMPARE(notification->role(), QAccessible::Notification);
+    QVERIFY(notification->state().invisible);
+
+    h.option1(1)->setFocus();
+    QTest::keyClick(h.option1(1), Qt::Key_Space);
+    QCOMPARE(notification->text(QAccessible::Name), QStringLiteral("femmina, selezionato"));
+    QCOMPARE(h.focus_name(), QStringLiteral("Command1"));
+
+    h.form->form().run(form::Command::Calculate);
+    QCOMPARE(notification->text(QAccessible::Name),
+             QStringLiteral("clearance  creatinina stimata 55,1. body mass index 26,1. peso "
+                            "ideale e scostamento 65,8 (+21,5%). superficie corporea 1,96. stima "
+                            "massa magra 60,28"));
+}
+
 void Form1WindowTest::every_control_is_named() {
     Form1Harness h;
     QVERIFY(h.show());
-    const QList<QWidget*> widgets = h.form->centralWidget()->findChildren<QWidget*>();
+    QList<QWidget*> widgets = h.form->centralWidget()->findChildren<QWidget*>();
+    // Neither is a control of the design: the sex options' group, and what is announced.
+    widgets.removeOne(h.get<QWidget>("Option1_group"));
+    widgets.removeOne(h.get<QWidget>("announcement"));
     QCOMPARE(std::size_t(widgets.size()), std::size(form::kControls));
     for (QWidget* w : widgets) {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);

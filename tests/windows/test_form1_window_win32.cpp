@@ -7,6 +7,7 @@
 
 #include "platform/windows/wide_text.h"
 #include "support/fakes.h"
+#include "ui/win32/announcer.h"
 #include "ui/win32/control_ids.h"
 #include "ui/win32/form1_window.h"
 // The common controls need the Windows headers before them.
@@ -196,6 +197,58 @@ TEST(Form1WindowColours, HighContrastTakesTheSystemTextColours) {
         EXPECT_EQ(Form1Window::colours_of(*row.control, false).background, row.background);
     }
     EXPECT_FALSE(Form1Window::colours_of(*form::find_control({form::Control::Text1, 0}), true).own);
+}
+
+// What a UI Automation client was told, by UiaRaiseNotificationEvent's arguments.
+struct Notification {
+    int kind, processing;
+    std::wstring text, activity;
+};
+std::vector<Notification> notifications;
+BOOL listening = FALSE;
+
+// Where Windows has UI Automation notifications and a client listens, the text goes as one: news
+// of a finished action, of which the latest counts. Otherwise it goes as an MSAA alert, whose
+// window holds the text (the alert itself is seen from outside, in the Wine end-to-end tests).
+TEST(Announcer, NotifiesListeningUiAutomationClientsElseAlerts) {
+    ASSERT_TRUE(window().created);
+    const struct {
+        const char* name;
+        BOOL listening;
+        bool has_notifications;
+        std::size_t notified;
+    } rows[] = {
+        {"a client listens", TRUE, true, 1},
+        {"no client listens", FALSE, true, 0},
+        {"Windows before 10 version 1709", TRUE, false, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        notifications.clear();
+        listening = row.listening;
+        Announcer::Uia uia;
+        uia.host_provider = Announcer::Uia::of_system().host_provider;
+        ASSERT_NE(uia.host_provider, nullptr);
+        uia.clients_are_listening = []() -> BOOL { return listening; };
+        if (row.has_notifications)
+            uia.raise_notification = [](IUnknown*, int kind, int processing, BSTR text,
+                                        BSTR activity) -> HRESULT {
+                notifications.push_back({kind, processing, text, activity});
+                return S_OK;
+            };
+        Announcer announcer(window().form.handle(), GetModuleHandleW(nullptr), uia);
+
+        announcer.announce(L"femmina, selezionato");
+
+        ASSERT_EQ(notifications.size(), row.notified);
+        if (row.notified == 1) {
+            EXPECT_EQ(notifications[0].kind, 2);        // NotificationKind_ActionCompleted
+            EXPECT_EQ(notifications[0].processing, 1);  // ..._ImportantMostRecent
+            EXPECT_EQ(notifications[0].text, L"femmina, selezionato");
+            EXPECT_EQ(notifications[0].activity, L"ristemo-announcement");
+        }
+        EXPECT_EQ(text_of(announcer.alert()), L"femmina, selezionato");
+    }
 }
 
 }  // namespace

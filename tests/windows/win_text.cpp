@@ -11,6 +11,12 @@
 //                                          a line feed after a last line without one
 //   win_text names TITLE-PREFIX ID...      the accessible name (MSAA) of each of these controls,
 //                                          as a screen reader announces it
+//   win_text roles TITLE-PREFIX ID...      the accessible role (MSAA) of each of these controls, as
+//                                          the system names it
+//   win_text events TITLE-PREFIX           runs until ended, printing a line as each of these
+//                                          events comes from that window: "focus ROLE: NAME" as
+//                                          a control (or a message box of the program) takes the
+//                                          keyboard, "alert ROLE: NAME" for an alert
 //   win_text focus TITLE-PREFIX            the identifier of the control that has the keyboard
 //                                          (0: the window is not the active one)
 //   win_text foreground TITLE-PREFIX       nothing; status 0 when the foreground window's title
@@ -107,7 +113,32 @@ bool is_document(HWND window) {
            (name.size() >= 8 && lstrcmpiW(name.substr(0, 8).c_str(), L"RichEdit") == 0);
 }
 
-std::wstring accessible_name(HWND control) {
+void print(const std::wstring& text) {
+    const std::string bytes = utf8(text) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+}
+
+std::wstring name_text(IAccessible* object, VARIANT child) {
+    BSTR name = nullptr;
+    std::wstring text;
+    if (object->get_accName(child, &name) == S_OK && name != nullptr) text = name;
+    SysFreeString(name);
+    return text;
+}
+
+std::wstring role_text(IAccessible* object, VARIANT child) {
+    VARIANT role;
+    VariantInit(&role);
+    wchar_t text[64] = {};
+    if (object->get_accRole(child, &role) == S_OK && role.vt == VT_I4)
+        GetRoleTextW(DWORD(role.lVal), text, 64);
+    VariantClear(&role);
+    return text;
+}
+
+// What a screen reader reads of a control (MSAA), by one of the two functions above.
+std::wstring accessible(HWND control, std::wstring (*read)(IAccessible*, VARIANT)) {
     IAccessible* object = nullptr;
     if (control == nullptr ||
         FAILED(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
@@ -117,17 +148,69 @@ std::wstring accessible_name(HWND control) {
     VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::wstring text;
-    if (object->get_accName(self, &name) == S_OK && name != nullptr) text = name;
-    SysFreeString(name);
+    const std::wstring text = read(object, self);
     object->Release();
     return text;
 }
 
-void print(const std::wstring& text) {
-    const std::string bytes = utf8(text) + "\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+// The program the events are watched in: the process of the first window with this title.
+std::wstring watched_title;
+DWORD watched_process = 0;
+
+struct Event {
+    DWORD event;
+    HWND window;
+    LONG id, child;
+};
+// Events as they come, read once the hook has returned: reading one asks the program, and a
+// thread waiting for an answer takes the next event meanwhile, which would then print first.
+std::vector<Event> pending;
+
+void CALLBACK on_event(HWINEVENTHOOK, DWORD event, HWND window, LONG id, LONG child, DWORD, DWORD) {
+    pending.push_back({event, window, id, child});
+}
+
+void print_event(const Event& e) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(e.window, &process);
+    if (watched_process == 0 || process != watched_process) return;
+    IAccessible* object = nullptr;
+    VARIANT which;
+    VariantInit(&which);
+    if (AccessibleObjectFromEvent(e.window, DWORD(e.id), DWORD(e.child), &object, &which) != S_OK)
+        return;
+    print((e.event == EVENT_SYSTEM_ALERT ? L"alert " : L"focus ") + role_text(object, which) +
+          L": " + name_text(object, which));
+    VariantClear(&which);
+    object->Release();
+}
+
+int watch_events(const std::wstring& title) {
+    watched_title = title;
+    SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, on_event, 0, 0,
+                    WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, on_event, 0, 0,
+                    WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    // Ready once the window is there: the script waits for this line before it types.
+    SetTimer(nullptr, 0, 100, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (watched_process == 0) {
+            for (HWND window : top_level_windows()) {
+                if (text_of(window).rfind(watched_title, 0) != 0) continue;
+                GetWindowThreadProcessId(window, &watched_process);
+                print(L"watching");
+                break;
+            }
+        }
+        DispatchMessageW(&msg);
+        while (!pending.empty()) {
+            const Event next = pending.front();
+            pending.erase(pending.begin());
+            print_event(next);
+        }
+    }
+    return 0;
 }
 
 std::wstring without_marks(const std::wstring& caption) {
@@ -193,7 +276,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring mode = argv[1];
     const std::wstring name = argv[2];
-    if (mode == L"names") CoInitialize(nullptr);
+    if (mode == L"names" || mode == L"roles" || mode == L"events") CoInitialize(nullptr);
+    if (mode == L"events") return watch_events(name);
     if (mode == L"foreground") return text_of(GetForegroundWindow()).rfind(name, 0) == 0 ? 0 : 1;
     if (mode == L"run" || mode == L"as-user") return run(argc, argv, mode == L"as-user");
     if (mode == L"start-at" && argc == 5) {
@@ -218,7 +302,14 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (mode == L"names" && text_of(window).rfind(name, 0) == 0) {
             for (int i = 3; i < argc; ++i)
-                print(accessible_name(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10)))));
+                print(accessible(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10))),
+                                 name_text));
+            return 0;
+        }
+        if (mode == L"roles" && text_of(window).rfind(name, 0) == 0) {
+            for (int i = 3; i < argc; ++i)
+                print(accessible(GetDlgItem(window, int(std::wcstol(argv[i], nullptr, 10))),
+                                 role_text));
             return 0;
         }
         if (mode == L"off-taskbar" && text_of(window).rfind(name, 0) == 0) {

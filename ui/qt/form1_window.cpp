@@ -133,6 +133,8 @@ void Form1Window::create_controls() {
         if (checked) form_.Option1_Click(id);
     });
     update_option_tab_stops();
+    group_options();
+    create_announcement();
 }
 
 // One control of the design, in its frame, with its name, caption, tooltip, font and colour.

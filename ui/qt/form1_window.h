@@ -39,6 +39,7 @@ public:
     void set_Label3_caption(int index, const std::string& text) override;
     void set_focus(form::ControlRef control) override;
     void send_tab() override;
+    void announce(const std::string& text) override;
     void close_window() override;
 
 protected:
@@ -50,6 +51,8 @@ private:
     void create_menus();
     void set_tab_order();
     void update_option_tab_stops();
+    void group_options();
+    void create_announcement();
 
     form::ControlRef control_of(const QWidget* widget) const;
     QWidget* widget_of(form::ControlRef control) const;
@@ -61,6 +64,7 @@ private:
     std::array<QRadioButton*, 2> Option1_{};
     std::array<QLabel*, 5> Label3_{};
     QButtonGroup* sex_group_ = nullptr;
+    QWidget* announcement_ = nullptr;  // what screen readers are told (announce)
     // Every control of the design, with its widget.
     std::vector<std::pair<form::ControlRef, QWidget*>> named_;
     bool tab_sent_ = false;

@@ -6,6 +6,9 @@
 // them by (control_ids.cpp). Control arrays take consecutive identifiers from their index 0.
 namespace ristemo::ui::win32::ids {
 
+// Not of the design: what names the two options as one group for screen readers.
+inline constexpr int kOption1Group = 210;
+
 // Menu items, + the entry's position in the design's menu tree; the function keys send the same.
 inline constexpr int kMenu = 1000;
 

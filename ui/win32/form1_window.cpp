@@ -131,6 +131,8 @@ bool Form1Window::create(HINSTANCE instance) {
     high_contrast_ = system_high_contrast();
     create_controls(instance);
     create_tooltips(instance);
+    create_option_group(instance);
+    announcer_ = std::make_unique<Announcer>(window_, instance);
     lay_out();
     return true;
 }
@@ -229,6 +231,7 @@ void Form1Window::lay_out() {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.at(std::size_t(d.font))),
                      FALSE);
     }
+    place_option_group();
 
     RECT frame{0, 0, pixels(form::kClientWidth, dpi_), pixels(form::kClientHeight, dpi_)};
     const DWORD style = DWORD(GetWindowLongPtrW(window_, GWL_STYLE));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "form/form1_design.h"
 #include "form/view.h"
 #include "platform/windows/win32.h"
+#include "ui/win32/announcer.h"
 
 namespace ristemo::ui::win32 {
 
@@ -42,6 +44,7 @@ public:
     void set_Label3_caption(int index, const std::string& text) override;
     void set_focus(form::ControlRef control) override;
     void send_tab() override;
+    void announce(const std::string& text) override;
     void close_window() override;
 
     // Twips to pixels at a screen resolution (15 twips a pixel at 96 dots per inch).
@@ -68,6 +71,8 @@ private:
     void create_control(const form::ControlDesign& design, DWORD group, HINSTANCE instance);
     void create_menus();
     void create_tooltips(HINSTANCE instance);
+    void create_option_group(HINSTANCE instance);
+    void place_option_group();
     void lay_out();
     void command(int id, int notification);
     LRESULT control_colour(HDC dc, HWND control);
@@ -85,6 +90,8 @@ private:
     HWND window_ = nullptr;
     HWND tooltips_ = nullptr;
     HMENU menu_ = nullptr;
+    HWND option_group_ = nullptr;  // names the sex options for screen readers; draws nothing
+    std::unique_ptr<Announcer> announcer_;
     HACCEL accelerators_ = nullptr;
     HWND last_focus_ = nullptr;
     bool moving_focus_ = false;
