@@ -199,14 +199,15 @@ TEST(Form1, CalculationShowsTheVerdictOfTheCheck) {
 TEST(Form1, ResultsAreSpokenWithTheirCaptionsClearanceFirst) {
     Harness h;
     h.fill_worked_example();
-    h.form.calcolo_cg();
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
+    h.form.run(form::Command::Calculate);
     h.view.texts[2] = "17";
-    h.form.calcolo_cg();
+    h.form.run(form::Command::Calculate);
 
-    const std::string results =
-        "clearance  creatinina stimata 64,8. body mass index 26,1. peso ideale e scostamento 70,4 "
-        "(+13,6%). superficie corporea 1,96. stima massa magra 65,76";
+    const auto r = test::worked_example_results();
+    const std::string results = "clearance  creatinina stimata " + r[0] + ". body mass index " +
+                                r[1] + ". peso ideale e scostamento " + r[2] +
+                                ". superficie corporea " + r[3] + ". stima massa magra " + r[4];
     EXPECT_EQ(h.view.spoken, (Strings{results, results}));
 }
 

@@ -5,7 +5,7 @@
 #include "form/spoken.h"
 #include "ui/qt/form1_window.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::qt {
 
 namespace {
 
@@ -64,4 +64,4 @@ void Form1Window::announce(const std::string& text) {
     QAccessible::updateAccessibility(&shown);
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::qt

@@ -5,11 +5,9 @@
 
 #include "platform/windows/system_dll.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
-
-using platform::system_function;
 
 // NotificationKind_ActionCompleted and NotificationProcessing_ImportantMostRecent: news of what
 // the user just did, of which only the latest matters.
@@ -19,14 +17,13 @@ constexpr int kImportantMostRecent = 1;
 }  // namespace
 
 Announcer::Uia Announcer::Uia::of_system() {
-    const wchar_t* const dll = L"uiautomationcore.dll";
+    static const platform::SystemDll dll(L"uiautomationcore.dll");
     Uia uia;
-    uia.host_provider =
-        system_function<decltype(uia.host_provider)>(dll, "UiaHostProviderFromHwnd");
+    uia.host_provider = dll.function<decltype(uia.host_provider)>("UiaHostProviderFromHwnd");
     uia.clients_are_listening =
-        system_function<decltype(uia.clients_are_listening)>(dll, "UiaClientsAreListening");
+        dll.function<decltype(uia.clients_are_listening)>("UiaClientsAreListening");
     uia.raise_notification =
-        system_function<decltype(uia.raise_notification)>(dll, "UiaRaiseNotificationEvent");
+        dll.function<decltype(uia.raise_notification)>("UiaRaiseNotificationEvent");
     return uia;
 }
 
@@ -75,4 +72,4 @@ bool Announcer::notify(const std::wstring& text) {
     return told;
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -4,7 +4,7 @@
 
 #include "platform/windows/win32.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 // Has screen readers say a text without moving the focus. Where Windows has UI Automation
 // notifications (Windows 10, version 1709, and later) and a UI Automation client listens, it
@@ -40,4 +40,4 @@ private:
     bool com_ = false;
 };
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32

@@ -6,7 +6,7 @@
 
 #include "ui/win32/control_ids.h"
 
-namespace ristemo::ui {
+namespace ristemo::ui::win32 {
 
 namespace {
 
@@ -56,4 +56,4 @@ void Form1Window::announce(const std::string& text) {
     announcer_->announce(platform::widen(text));
 }
 
-}  // namespace ristemo::ui
+}  // namespace ristemo::ui::win32
