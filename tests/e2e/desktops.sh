@@ -31,7 +31,7 @@ window_shows() {  # expected "name=value" lines: input boxes in tab order, then 
   text=$("$here/window_text.py" "$pid" "$title" --values 2>/dev/null | grep '=')
   [ "$text" = "$(printf '%s\n' "$@")" ] || { echo "window: [$text]"; return 1; }
 }
-mapfile -t results <"$here/../data/worked_example_results.txt"
+mapfile -t results <"$RISTEMO_TEST_DATA/worked_example_results.txt"
 worked_example=("creatinina=1,2" "peso (kg)=80" "altezza (m)=1,75" "età (anni)=70"
   "clearance  creatinina stimata=${results[0]}" "body mass index=${results[1]}"
   "peso ideale e scostamento=${results[2]}" "superficie corporea=${results[3]}"
