@@ -131,6 +131,7 @@ bool Form1Window::create(HINSTANCE instance) {
     high_contrast_ = system_high_contrast();
     create_controls(instance);
     create_tooltips(instance);
+    name_boxes_by_their_labels();
     create_option_group(instance);
     announcer_ = std::make_unique<Announcer>(window_, instance);
     lay_out();
@@ -151,15 +152,6 @@ void Form1Window::create_controls(HINSTANCE instance) {
                                      : previous == ControlKind::OptionButton;
         create_control(*d, opens_group ? WS_GROUP : 0, instance);
         previous = d->kind;
-    }
-    // A screen reader names an input box after the text just before it in z-order: each box's
-    // label goes right before it. Labels take no focus, so the tab order stays as it is.
-    for (const form::ControlDesign& box : form::kControls) {
-        if (box.kind != ControlKind::InputBox) continue;
-        const form::ControlDesign* label = form::find_control({box.named_by, box.index});
-        const HWND box_window = GetDlgItem(window_, ids::id_of(box));
-        SetWindowPos(GetDlgItem(window_, ids::id_of(*label)), GetWindow(box_window, GW_HWNDPREV), 0,
-                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     }
 }
 

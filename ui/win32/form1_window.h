@@ -71,6 +71,7 @@ private:
     void create_control(const form::ControlDesign& design, DWORD group, HINSTANCE instance);
     void create_menus();
     void create_tooltips(HINSTANCE instance);
+    void name_boxes_by_their_labels();
     void create_option_group(HINSTANCE instance);
     void place_option_group();
     void lay_out();

@@ -30,6 +30,18 @@ LRESULT CALLBACK unseen_proc(HWND group, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
+// A screen reader names an input box after the text just before it in z-order: each box's label
+// goes right before it. Labels take no focus, so the tab order stays as it is.
+void Form1Window::name_boxes_by_their_labels() {
+    for (const form::ControlDesign& box : form::kControls) {
+        if (box.kind != form::ControlKind::InputBox) continue;
+        const form::ControlDesign* label = form::find_control({box.named_by, box.index});
+        const HWND box_window = GetDlgItem(window_, ids::id_of(box));
+        SetWindowPos(GetDlgItem(window_, ids::id_of(*label)), GetWindow(box_window, GW_HWNDPREV), 0,
+                     0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+}
+
 void Form1Window::create_option_group(HINSTANCE instance) {
     option_group_ = CreateWindowExW(
         WS_EX_TRANSPARENT, WC_BUTTONW, platform::widen(form::kOption1GroupName).c_str(),
