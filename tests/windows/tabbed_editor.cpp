@@ -36,6 +36,8 @@
 #include <string>
 #include <vector>
 
+#include "support/started_process.h"
+
 namespace {
 
 const wchar_t* const kBrokerTitle = L"tabbed editor broker";
@@ -180,15 +182,9 @@ HWND new_window(int show) {
 }
 
 bool start(const std::wstring& arguments) {
-    std::wstring command = L"tabbed_editor.exe" + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
-        return false;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    const HANDLE started = ristemo::test::start_process(L"tabbed_editor.exe" + arguments);
+    if (started == nullptr) return false;
+    CloseHandle(started);
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32.h"
 #include "platform/windows/win_editor_export.h"
+#include "support/started_process.h"
 
 namespace ristemo::platform {
 namespace {
@@ -66,15 +67,10 @@ std::map<std::wstring, std::wstring> documents() {
 }
 
 void start(const std::wstring& arguments) {
-    std::wstring command = L"tabbed_editor.exe " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-    WaitForInputIdle(process.hProcess, 60000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const HANDLE process = test::start_process(L"tabbed_editor.exe " + arguments);
+    ASSERT_NE(process, nullptr);
+    WaitForInputIdle(process, 60000);
+    CloseHandle(process);
 }
 
 // Waits for a window with this title (of any class) to be there.
